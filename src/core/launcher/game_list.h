@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/errors/result.h"
+#include "core/textfile/file_io.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fav {
+
+// At most this many lines are read from one game list; the next one is an overflow.
+inline constexpr int MaxGameLines = 32767;
+
+// The lines of a game list file, as the bytes read, without their line ends.
+class GameLines {
+public:
+    GameLines() = default;
+    explicit GameLines(std::string bytes);
+
+    std::size_t size() const { return spans_.size(); }
+    bool empty() const { return spans_.empty(); }
+    std::string_view operator[](std::size_t index) const {
+        return std::string_view(bytes_).substr(spans_[index].offset, spans_[index].length);
+    }
+
+private:
+    struct Span {
+        std::uint32_t offset;
+        std::uint32_t length;
+    };
+    std::string bytes_;
+    std::vector<Span> spans_;
+    friend Result<GameLines> ReadGameLines(const std::string& path);
+};
+
+// Reads mame.map or a list's map file. Reading the 32,768th line fails with Overflow (6).
+Result<GameLines> ReadGameLines(const std::string& path);
+
+// The ROM name: the longest run of ASCII letters and digits at the start of the line.
+std::string_view ExtractRomName(std::string_view line);
+
+// Creates the map file empty when no file of its name exists.
+Status EnsureMapFile(const std::string& mapPath, const FileIo& io = SystemFileIo());
+
+// Rewrites the list's map file with the entries, then its rom file with their ROM names. The map
+// file is complete before the rom file is written.
+Status WriteListFiles(const std::string& launcherDir, const std::string& key,
+                      std::span<const std::string> entries, const FileIo& io = SystemFileIo());
+
+} // namespace fav

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/errors/result.h"
+#include "core/textfile/file_io.h"
+
+#include <optional>
+#include <string>
+
+namespace fav {
+
+// `launcherDir` + "/config/kbfav" + key + extension (".cfg", ".map" or ".rom").
+std::string ListFilePath(const std::string& launcherDir, const std::string& key,
+                         const std::string& extension);
+// `launcherDir` + "/config/mame.cfg" and + "/config/mame.map".
+std::string MameCfgPath(const std::string& launcherDir);
+std::string MameMapPath(const std::string& launcherDir);
+
+// A key is used in a file name only when it cannot leave the config folder: no "/" and no NUL.
+std::optional<Failure> CheckListKey(const std::string& key);
+
+// The name typed on the keyboard with every "_" as a space, and the reverse.
+std::string UnderscoresToSpaces(std::string text);
+std::string SpacesToUnderscores(std::string text);
+
+// Creates a list: adds its entry to kabinet.cfg, writes kbfav<name>.cfg from config/mame.cfg
+// ("name = " + name with spaces, "description =" + description with spaces, every matching line
+// replaced), then creates the .rom and the .map file empty, in that order. Stops at the first
+// failure; what earlier steps wrote stays.
+Status CreateFavoritesList(const std::string& launcherDir, const std::string& name,
+                           const std::string& description, const FileIo& io = SystemFileIo());
+
+// Deletes a list: removes its entry from kabinet.cfg, then deletes its .cfg, .map and .rom files,
+// in that order. A file that is already missing is skipped.
+Status DeleteFavoritesList(const std::string& launcherDir, const std::string& key,
+                           const FileIo& io = SystemFileIo());
+
+} // namespace fav

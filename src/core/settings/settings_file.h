@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/errors/result.h"
+#include "core/textfile/file_io.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fav {
+
+inline constexpr const char* SettingsFileName = "favorize.cfg";
+// The folder every path falls back to: the root of the system drive.
+inline constexpr const char* DefaultFolder = "/";
+
+struct Settings {
+    std::string launcherDir; // "Kabinet.cfg default path = "
+    std::string mameCfgDir;  // "Mame.cfg default path = "
+    std::string mameMapDir;  // "Mame.map default path = "
+    std::int16_t fullscreenFlag = 0;
+
+    bool operator==(const Settings&) const = default;
+};
+
+// `programDir` + "/favorize.cfg".
+std::string SettingsFilePath(const std::string& programDir);
+
+// The nine lines written when the settings file is missing (all paths "/", full screen 0).
+std::vector<std::string> DefaultSettingsLines();
+
+// The nine lines SaveSettings writes; the flag is written sign-spaced (" 0" or " 1").
+std::vector<std::string> SettingsLines(const std::string& launcherDir,
+                                       const std::string& mameCfgDir, const std::string& mameMapDir,
+                                       int checkValue);
+
+// Applies one line to `settings` by the four exact, case-sensitive prefix keys; other lines
+// change nothing. The full-screen flag comes from the line's last character alone.
+void ApplySettingsLine(Settings& settings, std::string_view line);
+
+// Reads the file line by line from empty settings; the last occurrence of a key wins.
+Result<Settings> ReadSettingsFile(const std::string& path);
+
+// Writes the nine default lines into `programDir`/favorize.cfg.
+Status WriteDefaultSettingsFile(const std::string& programDir, const FileIo& io = SystemFileIo());
+
+// Writes the nine SaveSettings lines into `programDir`/favorize.cfg, replacing it safely.
+Status WriteSettingsFile(const std::string& programDir, const std::string& launcherDir,
+                         const std::string& mameCfgDir, const std::string& mameMapDir,
+                         int checkValue, const FileIo& io = SystemFileIo());
+
+} // namespace fav
