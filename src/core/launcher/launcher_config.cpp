@@ -1,0 +1,184 @@
+#include "core/launcher/launcher_config.h"
+
+#include "core/launcher/ascii.h"
+#include "core/launcher/list_files.h"
+#include "core/textfile/files.h"
+#include "core/textfile/lines.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace fav {
+
+namespace {
+
+constexpr std::string_view EmulatorsKey = "emulators =";
+
+// Calls visit for every field of the line, as SplitFields cuts them, without allocating.
+template <typename Visit> void ForEachField(std::string_view line, Visit&& visit) {
+    for (;;) {
+        const auto space = line.find(' ');
+        if (space == std::string_view::npos) {
+            visit(line);
+            return;
+        }
+        visit(line.substr(0, space));
+        line.remove_prefix(space + 1);
+    }
+}
+
+bool IsMameEntry(std::string_view field) {
+    return field.size() == 4 && StartsWithLowered(field, "mame");
+}
+
+std::string ListEntry(const std::string& key) {
+    std::string entry(ListEntryPrefix);
+    entry += key;
+    return entry;
+}
+
+} // namespace
+
+std::string LauncherConfigPath(const std::string& launcherDir) {
+    return launcherDir + "/kabinet.cfg";
+}
+
+std::string LauncherConfigCopyPath(const std::string& launcherDir) {
+    return launcherDir + "/kabinetcfg.tmp";
+}
+
+bool IsEmulatorsLine(std::string_view line, LetterCase letterCase) {
+    if (letterCase == LetterCase::Ignored) {
+        return StartsWithLowered(line, EmulatorsKey);
+    }
+    return line.starts_with(EmulatorsKey);
+}
+
+std::vector<std::string_view> SplitFields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    ForEachField(line, [&fields](std::string_view field) { fields.push_back(field); });
+    return fields;
+}
+
+Result<LauncherConfigScan> ScanLauncherConfig(const std::string& launcherDir) {
+    auto content = ReadWholeFile(LauncherConfigPath(launcherDir));
+    if (!content) {
+        return content.failure();
+    }
+    LauncherConfigScan scan;
+    // Counted wide: a huge line must not wrap the 16-bit result.
+    std::int64_t fieldCount = 0;
+    ForEachLine(content.value(), [&](std::string_view line) {
+        if (!IsEmulatorsLine(line, LetterCase::Ignored)) {
+            return;
+        }
+        ForEachField(line, [&](std::string_view field) {
+            ++fieldCount;
+            if (IsMameEntry(field)) {
+                scan.MameFound = true;
+            }
+            if (field.starts_with(ListEntryPrefix)) {
+                scan.ListKeys.emplace_back(field.substr(ListEntryPrefix.size()));
+            }
+        });
+    });
+    const std::int64_t remaining = std::clamp<std::int64_t>(
+        EmulatorFieldLimit - fieldCount, std::numeric_limits<std::int16_t>::min(),
+        std::numeric_limits<std::int16_t>::max());
+    scan.RemainingLists = static_cast<std::int16_t>(remaining);
+    return scan;
+}
+
+Result<bool> FindListEntry(const std::string& launcherDir, const std::string& key) {
+    auto content = ReadWholeFile(LauncherConfigPath(launcherDir));
+    if (!content) {
+        return content.failure();
+    }
+    std::string_view lastEmulatorsLine;
+    bool found = false;
+    ForEachLine(content.value(), [&](std::string_view line) {
+        if (IsEmulatorsLine(line, LetterCase::Ignored)) {
+            lastEmulatorsLine = line;
+            found = true;
+        }
+    });
+    if (!found) {
+        return false;
+    }
+    const std::string entry = ListEntry(key);
+    bool taken = false;
+    ForEachField(lastEmulatorsLine,
+                 [&](std::string_view field) { taken = taken || field == entry; });
+    return taken;
+}
+
+Status RewriteLauncherConfig(const std::string& launcherDir,
+                             const EmulatorsLineTransform& transform, const FileIo& io) {
+    const std::string configPath = LauncherConfigPath(launcherDir);
+    const std::string copyPath = LauncherConfigCopyPath(launcherDir);
+
+    auto original = ReadLines(configPath);
+    if (!original) {
+        return original.failure();
+    }
+    if (auto copied = ReplaceFileLines(copyPath, original.value(), io); !copied) {
+        return copied;
+    }
+
+    // The new contents are built from the copy, so kabinet.cfg is only ever written from what
+    // kabinetcfg.tmp is known to hold.
+    auto copy = ReadLines(copyPath);
+    if (!copy) {
+        return copy.failure();
+    }
+    std::vector<std::string> lines = std::move(copy).value();
+    for (auto& line : lines) {
+        if (IsEmulatorsLine(line, LetterCase::Ignored)) {
+            line = transform(line);
+        }
+    }
+    return ReplaceFileLines(configPath, lines, io);
+}
+
+Status AddListEntry(const std::string& launcherDir, const std::string& key, const FileIo& io) {
+    if (auto refused = CheckListKey(key)) {
+        return *refused;
+    }
+    const std::string suffix = " " + ListEntry(key);
+    return RewriteLauncherConfig(
+        launcherDir,
+        [&suffix](std::string_view line) {
+            std::string changed;
+            changed.reserve(line.size() + suffix.size());
+            changed += line;
+            changed += suffix;
+            return changed;
+        },
+        io);
+}
+
+Status RemoveListEntry(const std::string& launcherDir, const std::string& key, const FileIo& io) {
+    if (auto refused = CheckListKey(key)) {
+        return *refused;
+    }
+    const std::string entry = ListEntry(key);
+    return RewriteLauncherConfig(
+        launcherDir,
+        [&entry](std::string_view line) {
+            std::string changed;
+            changed.reserve(line.size() + 1);
+            ForEachField(line, [&](std::string_view field) {
+                if (field != entry) {
+                    changed += field;
+                    changed += ' ';
+                }
+            });
+            while (!changed.empty() && changed.back() == ' ') {
+                changed.pop_back();
+            }
+            return changed;
+        },
+        io);
+}
+
+} // namespace fav

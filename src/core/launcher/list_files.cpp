@@ -1,0 +1,101 @@
+#include "core/launcher/list_files.h"
+
+#include "core/launcher/ascii.h"
+#include "core/launcher/launcher_config.h"
+#include "core/textfile/files.h"
+
+#include <algorithm>
+
+namespace fav {
+
+std::string ListFilePath(const std::string& launcherDir, const std::string& key,
+                         const std::string& extension) {
+    std::string path = launcherDir + "/config/";
+    path += ListEntryPrefix;
+    path += key;
+    path += extension;
+    return path;
+}
+
+std::string MameCfgPath(const std::string& launcherDir) {
+    return launcherDir + "/config/mame.cfg";
+}
+
+std::string MameMapPath(const std::string& launcherDir) {
+    return launcherDir + "/config/mame.map";
+}
+
+std::optional<Failure> CheckListKey(const std::string& key) {
+    if (key.find('/') != std::string::npos || key.find('\0') != std::string::npos) {
+        return MakeFailure(ErrorCode::PathFileAccessError,
+                           "the list name \"" + key + "\" would leave the config folder");
+    }
+    return std::nullopt;
+}
+
+std::string UnderscoresToSpaces(std::string text) {
+    std::replace(text.begin(), text.end(), '_', ' ');
+    return text;
+}
+
+std::string SpacesToUnderscores(std::string text) {
+    std::replace(text.begin(), text.end(), ' ', '_');
+    return text;
+}
+
+Status CreateFavoritesList(const std::string& launcherDir, const std::string& name,
+                           const std::string& description, const FileIo& io) {
+    if (auto refused = CheckListKey(name)) {
+        return *refused;
+    }
+    if (auto added = AddListEntry(launcherDir, name, io); !added) {
+        return added;
+    }
+
+    auto template_ = ReadLines(MameCfgPath(launcherDir));
+    if (!template_) {
+        return template_.failure();
+    }
+    std::vector<std::string> lines = std::move(template_).value();
+    const std::string nameLine = "name = " + UnderscoresToSpaces(name);
+    const std::string descriptionLine = "description =" + UnderscoresToSpaces(description);
+    for (auto& line : lines) {
+        if (StartsWithLowered(line, "name =")) {
+            line = nameLine;
+        }
+        if (StartsWithLowered(line, "description =")) {
+            line = descriptionLine;
+        }
+    }
+    if (auto written = ReplaceFileLines(ListFilePath(launcherDir, name, ".cfg"), lines, io);
+        !written) {
+        return written;
+    }
+
+    for (const char* extension : {".rom", ".map"}) {
+        if (auto emptied = ReplaceFile(ListFilePath(launcherDir, name, extension), {}, io);
+            !emptied) {
+            return emptied;
+        }
+    }
+    return {};
+}
+
+Status DeleteFavoritesList(const std::string& launcherDir, const std::string& key,
+                           const FileIo& io) {
+    if (auto refused = CheckListKey(key)) {
+        return *refused;
+    }
+    if (auto removed = RemoveListEntry(launcherDir, key, io); !removed) {
+        return removed;
+    }
+    for (const char* extension : {".cfg", ".map", ".rom"}) {
+        if (auto deleted = DeleteFileIfPresent(ListFilePath(launcherDir, key, extension), io);
+            !deleted) {
+            return deleted;
+        }
+    }
+    return {};
+}
+
+} // namespace fav
