@@ -44,7 +44,8 @@ Result<Settings> ReadSettingsFile(const std::string& path);
 // Writes the nine default lines into `programDir`/favorize.cfg.
 Status WriteDefaultSettingsFile(const std::string& programDir, const FileIo& io = SystemFileIo());
 
-// Writes the nine SaveSettings lines into `programDir`/favorize.cfg, replacing it safely.
+// Writes the nine SaveSettings lines into `programDir`/favorize.cfg, replacing it safely. A path
+// holding a CR is refused with Bad file name (52) and nothing is written: it would not read back.
 Status WriteSettingsFile(const std::string& programDir, const std::string& launcherDir,
                          const std::string& mameCfgDir, const std::string& mameMapDir,
                          int checkValue, const FileIo& io = SystemFileIo());

@@ -170,7 +170,12 @@ Status ReplaceFile(const std::string& path, std::string_view content, const File
         return abandon(written.failure());
     }
     if (existed) {
-        // Best effort: a file owned by someone else may refuse the change of mode.
+        // Best effort: only root may give the file back to another owner, and a file owned by
+        // someone else may refuse the change of mode. The owner goes first, as it clears set-id
+        // bits.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // The new file keeps our ownership.
+        }
         (void)::fchmod(fd, old.st_mode & 07777);
     }
     if (io.Sync(fd) != 0) {
@@ -259,13 +264,22 @@ Result<bool> FolderHasOrdinaryFile(const std::string& folder) {
         return FailureFromErrno(errno, folder);
     }
     const std::string prefix = folder + "/";
-    while (const dirent* entry = ::readdir(dir.get())) {
+    for (;;) {
+        // readdir reports a failed listing only through errno, which the stat below may set.
+        errno = 0;
+        const dirent* entry = ::readdir(dir.get());
+        if (entry == nullptr) {
+            break;
+        }
         if (entry->d_name[0] == '.') {
             continue;
         }
         if (IsOrdinaryFile(prefix + entry->d_name)) {
             return true;
         }
+    }
+    if (errno != 0) {
+        return FailureFromErrno(errno, folder);
     }
     return false;
 }

@@ -1,0 +1,267 @@
+#include "core/textfile/files.h"
+#include "support/temp_folder.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fav {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Exists;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+// Every name in the folder, hidden ones included, so a stray temporary file shows up.
+std::set<std::string> Names(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0);
+    return info.st_mode & 07777;
+}
+
+std::string AllBytes() {
+    std::string bytes;
+    for (int i = 0; i < 256; ++i) {
+        bytes += static_cast<char>(i);
+    }
+    return bytes;
+}
+
+TEST(TextFile, ReplaceAndReadKeepEveryByte) {
+    TempFolder folder;
+    const std::string path = folder / "data.cfg";
+    const std::string contents[] = {AllBytes() + AllBytes(), std::string(1 << 20, 'x') + "\r\n", "",
+                                    "\r\r\n\n", "short"};
+    WriteBytes(path, std::string(3000, 'o'));
+    for (const auto& content : contents) {
+        ASSERT_TRUE(ReplaceFile(path, content));
+        EXPECT_EQ(ReadBytes(path), content);
+        auto read = ReadWholeFile(path);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read.value(), content);
+    }
+    EXPECT_EQ(Names(folder.path()), std::set<std::string>{"data.cfg"});
+}
+
+TEST(TextFile, ReplaceFileLinesEndsEveryLineWithCrLf) {
+    TempFolder folder;
+    ASSERT_TRUE(ReplaceFileLines(folder / "a", {"one", "", "th\xffree"}));
+    EXPECT_EQ(ReadBytes(folder / "a"), "one\r\n\r\nth\xffree\r\n");
+    auto lines = ReadLines(folder / "a");
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines.value(), (std::vector<std::string>{"one", "", "th\xffree"}));
+}
+
+TEST(TextFile, ReplaceThroughSymlinkReplacesTargetAndKeepsLink) {
+    TempFolder folder;
+    fs::create_directory(folder / "real");
+    WriteBytes(folder / "real/kabinet.cfg", "old");
+    fs::create_symlink("real/kabinet.cfg", folder / "link.cfg");
+
+    ASSERT_TRUE(ReplaceFile(folder / "link.cfg", "new"));
+    EXPECT_TRUE(fs::is_symlink(folder / "link.cfg"));
+    EXPECT_EQ(ReadBytes(folder / "real/kabinet.cfg"), "new");
+    EXPECT_EQ(Names(folder / "real"), std::set<std::string>{"kabinet.cfg"});
+}
+
+TEST(TextFile, ReplaceKeepsModeBits) {
+    TempFolder folder;
+    for (mode_t mode : {0600, 0644, 0755, 0640}) {
+        WriteBytes(folder / "f", "old");
+        ASSERT_EQ(::chmod((folder / "f").c_str(), mode), 0);
+        ASSERT_TRUE(ReplaceFile(folder / "f", "new"));
+        EXPECT_EQ(ModeOf(folder / "f"), mode);
+    }
+}
+
+TEST(TextFile, ReplaceKeepsOwnerWhereAllowed) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can give a file to another owner";
+    }
+    TempFolder folder;
+    WriteBytes(folder / "kabinet.cfg", "old");
+    ASSERT_EQ(::chown((folder / "kabinet.cfg").c_str(), 4321, 4322), 0);
+    ASSERT_TRUE(ReplaceFile(folder / "kabinet.cfg", "new"));
+    struct stat info {};
+    ASSERT_EQ(::stat((folder / "kabinet.cfg").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 4321u);
+    EXPECT_EQ(info.st_gid, 4322u);
+}
+
+TEST(TextFile, ReplaceRefusesFolderAndLeavesNothingBehind) {
+    TempFolder folder;
+    fs::create_directory(folder / "kabinet.cfg");
+    auto replaced = ReplaceFile(folder / "kabinet.cfg", "x");
+    ASSERT_FALSE(replaced);
+    EXPECT_EQ(replaced.failure().code, ErrorCode::PathFileAccessError);
+    EXPECT_EQ(Names(folder.path()), std::set<std::string>{"kabinet.cfg"});
+    EXPECT_TRUE(fs::is_empty(folder / "kabinet.cfg"));
+}
+
+// Fails one step of the write with the given errno.
+class FailingIo : public FileIo {
+public:
+    enum class Step { Open, Write, Sync, Close, Rename };
+    FailingIo(Step step, int error) : step_(step), error_(error) {}
+
+    int Open(const std::string& path, int flags, mode_t mode) const override {
+        return Fail(Step::Open) ? -1 : FileIo::Open(path, flags, mode);
+    }
+    ssize_t Write(int fd, const char* data, size_t size) const override {
+        return Fail(Step::Write) ? -1 : FileIo::Write(fd, data, size);
+    }
+    int Sync(int fd) const override { return Fail(Step::Sync) ? -1 : FileIo::Sync(fd); }
+    int Close(int fd) const override {
+        const int closed = FileIo::Close(fd);
+        return Fail(Step::Close) ? -1 : closed;
+    }
+    int Rename(const std::string& from, const std::string& to) const override {
+        return Fail(Step::Rename) ? -1 : FileIo::Rename(from, to);
+    }
+
+private:
+    bool Fail(Step step) const {
+        if (step != step_) {
+            return false;
+        }
+        errno = error_;
+        return true;
+    }
+    Step step_;
+    int error_;
+};
+
+TEST(TextFile, FailedReplaceLeavesOldFileWholeAndNoTemporary) {
+    using Step = FailingIo::Step;
+    const struct {
+        Step step;
+        int error;
+        int code;
+    } cases[] = {
+        {Step::Open, EACCES, ErrorCode::PermissionDenied},
+        {Step::Write, ENOSPC, ErrorCode::DiskFull},
+        {Step::Write, EDQUOT, ErrorCode::DiskFull},
+        {Step::Sync, EIO, ErrorCode::DeviceIoError},
+        {Step::Close, EIO, ErrorCode::DeviceIoError},
+        {Step::Rename, EROFS, ErrorCode::PermissionDenied},
+    };
+    TempFolder folder;
+    WriteBytes(folder / "mame.map", "old\r\n");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.step));
+        auto replaced = ReplaceFile(folder / "mame.map", "new\r\n", FailingIo(c.step, c.error));
+        ASSERT_FALSE(replaced);
+        EXPECT_EQ(replaced.failure().code, c.code);
+        EXPECT_EQ(ReadBytes(folder / "mame.map"), "old\r\n");
+        EXPECT_EQ(Names(folder.path()), std::set<std::string>{"mame.map"});
+    }
+}
+
+// Writes at most three bytes a call, as a pipe or a full disk may.
+class TrickleIo : public FileIo {
+public:
+    ssize_t Write(int fd, const char* data, size_t size) const override {
+        return FileIo::Write(fd, data, std::min<size_t>(size, 3));
+    }
+};
+
+TEST(TextFile, ShortWritesAreCompleted) {
+    TempFolder folder;
+    ASSERT_TRUE(ReplaceFile(folder / "f", "abcdefgh", TrickleIo()));
+    ASSERT_TRUE(AppendToFile(folder / "f", "ijklm", TrickleIo()));
+    EXPECT_EQ(ReadBytes(folder / "f"), "abcdefghijklm");
+}
+
+TEST(TextFile, FailuresAreClassified) {
+    TempFolder folder;
+    WriteBytes(folder / "file", "x");
+    const struct {
+        std::string path;
+        int code;
+    } cases[] = {
+        {folder / "missing.cfg", ErrorCode::FileNotFound},
+        {folder / "no-such-folder/kabinet.cfg", ErrorCode::PathNotFound},
+        {folder / "file/kabinet.cfg", ErrorCode::PathNotFound},
+        {"", ErrorCode::BadFileName},
+        {std::string("a\0b", 3), ErrorCode::BadFileName},
+        {folder.path(), ErrorCode::PathFileAccessError},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        auto read = ReadWholeFile(c.path);
+        ASSERT_FALSE(read);
+        EXPECT_EQ(read.failure().code, c.code);
+    }
+    // Writing into a missing folder, or through a file, is a missing path too.
+    for (const std::string& path :
+         {folder / "no-such-folder/kabinet.cfg", folder / "file/kabinet.cfg"}) {
+        auto replaced = ReplaceFile(path, "x");
+        ASSERT_FALSE(replaced);
+        EXPECT_EQ(replaced.failure().code, ErrorCode::PathNotFound);
+    }
+}
+
+TEST(TextFile, FolderHasOrdinaryFile) {
+    TempFolder folder;
+    EXPECT_FALSE(FolderHasOrdinaryFile(folder / "missing").value());
+    EXPECT_FALSE(FolderHasOrdinaryFile(folder.path()).value());
+
+    fs::create_directory(folder / "sub");
+    WriteBytes(folder / ".hidden", "x");
+    fs::create_symlink("missing-target", folder / "dangling");
+    EXPECT_FALSE(FolderHasOrdinaryFile(folder.path()).value());
+
+    WriteBytes(folder / "sub/file", "x");
+    EXPECT_FALSE(FolderHasOrdinaryFile(folder / "sub/file").value());
+    EXPECT_TRUE(FolderHasOrdinaryFile(folder / "sub").value());
+
+    fs::create_symlink("sub/file", folder / "link");
+    EXPECT_TRUE(FolderHasOrdinaryFile(folder.path()).value());
+}
+
+TEST(TextFile, IsOrdinaryFile) {
+    TempFolder folder;
+    WriteBytes(folder / "f", "");
+    WriteBytes(folder / ".f", "");
+    fs::create_directory(folder / "d");
+    EXPECT_TRUE(IsOrdinaryFile(folder / "f"));
+    EXPECT_FALSE(IsOrdinaryFile(folder / ".f"));
+    EXPECT_FALSE(IsOrdinaryFile(folder / "d"));
+    EXPECT_FALSE(IsOrdinaryFile(folder / "missing"));
+    EXPECT_FALSE(IsOrdinaryFile(""));
+}
+
+TEST(TextFile, AppendAndDelete) {
+    TempFolder folder;
+    const std::string path = folder / "log.txt";
+    ASSERT_TRUE(AppendToFile(path, "a\r\n"));
+    ASSERT_TRUE(AppendToFile(path, std::string("\0b", 2)));
+    EXPECT_EQ(ReadBytes(path), std::string("a\r\n\0b", 5));
+
+    ASSERT_TRUE(DeleteFileIfPresent(path));
+    EXPECT_FALSE(Exists(path));
+    EXPECT_TRUE(DeleteFileIfPresent(path));
+    EXPECT_TRUE(DeleteFileIfPresent(folder / "missing-folder/x"));
+
+    fs::create_directory(folder / "d");
+    EXPECT_EQ(AppendToFile(folder / "d", "x").failure().code, ErrorCode::PathFileAccessError);
+    EXPECT_EQ(DeleteFileIfPresent(folder / "d").failure().code, ErrorCode::PathFileAccessError);
+    EXPECT_TRUE(fs::is_directory(folder / "d"));
+}
+
+} // namespace
+} // namespace fav
