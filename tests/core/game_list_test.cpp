@@ -1,0 +1,160 @@
+#include "core/launcher/game_list.h"
+#include "core/launcher/list_files.h"
+#include "core/textfile/lines.h"
+#include "support/temp_folder.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace fav {
+namespace {
+
+using test::Exists;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+std::vector<std::string> Lines(const GameLines& lines) {
+    std::vector<std::string> copy;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        copy.emplace_back(lines[i]);
+    }
+    return copy;
+}
+
+std::string Repeat(const std::string& line, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += line;
+    }
+    return text;
+}
+
+TEST(GameList, ReadSplitsLinesLikeEveryOtherReader) {
+    TempFolder folder;
+    const std::vector<std::string> texts{
+        "", "x\r\n", "\r\n", "a\r\nb\rc\nd\r\r\n\xff tail", "bare\nfeed\n", "trailing \t\r\n\r"};
+    for (const auto& text : texts) {
+        SCOPED_TRACE(text);
+        WriteBytes(folder / "mame.map", text);
+        auto lines = ReadGameLines(folder / "mame.map");
+        ASSERT_TRUE(lines.ok());
+        EXPECT_EQ(Lines(lines.value()), SplitLines(text));
+        EXPECT_EQ(Lines(GameLines(text)), SplitLines(text));
+    }
+    EXPECT_EQ(SplitLines("a\r\nb\rc\nd\r\r\n\xff tail"),
+              (std::vector<std::string>{"a", "b", "c\nd", "", "\xff tail"}));
+}
+
+TEST(GameList, LinesStayValidWhenMoved) {
+    GameLines source(std::string("ab\rcd"));
+    const GameLines moved = std::move(source);
+    ASSERT_EQ(moved.size(), 2u);
+    EXPECT_EQ(moved[0], "ab");
+    EXPECT_EQ(moved[1], "cd");
+}
+
+TEST(GameList, OverflowAtLine32768) {
+    TempFolder folder;
+    const std::string full = Repeat("rom \"Game\"\r\n", MaxGameLines);
+    for (const std::string& text :
+         {full, full.substr(0, full.size() - 1), full.substr(0, full.size() - 2)}) {
+        WriteBytes(folder / "ok.map", text);
+        auto lines = ReadGameLines(folder / "ok.map");
+        ASSERT_TRUE(lines.ok());
+        EXPECT_EQ(lines.value().size(), 32767u);
+    }
+    for (const std::string extra : {"x", "\r\n", "\n\r"}) {
+        WriteBytes(folder / "big.map", full + extra);
+        auto lines = ReadGameLines(folder / "big.map");
+        ASSERT_FALSE(lines.ok());
+        EXPECT_EQ(lines.failure().code, ErrorCode::Overflow);
+        EXPECT_EQ(lines.failure().description.rfind("Overflow", 0), 0u);
+    }
+}
+
+TEST(GameList, ReadFailuresAreClassified) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder / "folder");
+    EXPECT_EQ(ReadGameLines(folder / "mame.map").failure().code, ErrorCode::FileNotFound);
+    EXPECT_EQ(ReadGameLines(folder / "no/mame.map").failure().code, ErrorCode::PathNotFound);
+    EXPECT_EQ(ReadGameLines(folder / "folder").failure().code, ErrorCode::PathFileAccessError);
+}
+
+TEST(GameList, RomNameIsTheLeadingAsciiLettersAndDigits) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"abc_def Some game", "abc"},
+        {"abc123", "abc123"},
+        {"Pacman\t\"Pac-Man\"", "Pacman"},
+        {" pacman", ""},
+        {"", ""},
+        {"zZ09az.zip", "zZ09az"},
+        {"ab\xe9"
+         "cd",
+         "ab"},
+        {"\xc3\xa9t\xc3\xa9", ""},
+        {"x\r\ny", "x"},
+    };
+    for (const auto& [line, rom] : rows) {
+        EXPECT_EQ(ExtractRomName(line), rom) << line;
+    }
+}
+
+TEST(GameList, EnsureMapFileCreatesOnlyWhenNothingHasTheName) {
+    TempFolder folder;
+    ASSERT_TRUE(EnsureMapFile(folder / "new.map").ok());
+    EXPECT_TRUE(Exists(folder / "new.map"));
+    EXPECT_EQ(ReadBytes(folder / "new.map"), "");
+
+    WriteBytes(folder / "old.map", "pacman\r\n");
+    ASSERT_TRUE(EnsureMapFile(folder / "old.map").ok());
+    EXPECT_EQ(ReadBytes(folder / "old.map"), "pacman\r\n");
+
+    std::filesystem::create_directory(folder / "dir.map");
+    ASSERT_TRUE(EnsureMapFile(folder / "dir.map").ok());
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "dir.map"));
+
+    EXPECT_EQ(EnsureMapFile(folder / "no/x.map").failure().code, ErrorCode::PathNotFound);
+    EXPECT_EQ(EnsureMapFile(folder / "old.map/x.map").failure().code, ErrorCode::PathNotFound);
+}
+
+TEST(GameList, WriteListFilesKeepsOrderAndDuplicates) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder / "config");
+    const std::vector<std::string> entries{"zaxxon \"Zaxxon\"", "abc_def x", " lead",  "",
+                                           "zaxxon \"Zaxxon\"", "galaga\tx", "trail  "};
+    ASSERT_TRUE(WriteListFiles(folder.path(), "A_B", entries).ok());
+    EXPECT_EQ(ReadBytes(ListFilePath(folder.path(), "A_B", ".map")),
+              "zaxxon \"Zaxxon\"\r\nabc_def x\r\n lead\r\n\r\nzaxxon \"Zaxxon\"\r\ngalaga\tx\r\n"
+              "trail  \r\n");
+    EXPECT_EQ(ReadBytes(ListFilePath(folder.path(), "A_B", ".rom")),
+              "zaxxon\r\nabc\r\n\r\n\r\nzaxxon\r\ngalaga\r\ntrail\r\n");
+
+    ASSERT_TRUE(WriteListFiles(folder.path(), "A_B", {}).ok());
+    EXPECT_EQ(ReadBytes(ListFilePath(folder.path(), "A_B", ".map")), "");
+    EXPECT_EQ(ReadBytes(ListFilePath(folder.path(), "A_B", ".rom")), "");
+}
+
+TEST(GameList, WriteListFilesFinishesTheMapFileFirst) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder / "config");
+    const std::string rom = ListFilePath(folder.path(), "A", ".rom");
+    const std::string map = ListFilePath(folder.path(), "A", ".map");
+    const std::vector<std::string> entries{"pacman"};
+
+    std::filesystem::create_directory(map);
+    WriteBytes(rom, "old\r\n");
+    EXPECT_EQ(WriteListFiles(folder.path(), "A", entries).failure().code,
+              ErrorCode::PathFileAccessError);
+    EXPECT_EQ(ReadBytes(rom), "old\r\n");
+
+    std::filesystem::remove(map);
+    std::filesystem::remove(rom);
+    std::filesystem::create_directory(rom);
+    EXPECT_EQ(WriteListFiles(folder.path(), "A", entries).failure().code,
+              ErrorCode::PathFileAccessError);
+    EXPECT_EQ(ReadBytes(map), "pacman\r\n");
+}
+
+} // namespace
+} // namespace fav

@@ -1,0 +1,162 @@
+#include "core/launcher/game_list.h"
+#include "core/launcher/launcher_config.h"
+#include "core/launcher/list_files.h"
+#include "support/temp_folder.h"
+
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace fav {
+namespace {
+
+using test::Exists;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+// A launcher folder with kabinet.cfg and, unless told otherwise, config/mame.cfg.
+struct Launcher {
+    TempFolder folder;
+    std::string dir = folder.path();
+
+    explicit Launcher(const std::string& emulatorsLine, bool withConfigFolder = true) {
+        WriteBytes(dir + "/kabinet.cfg", emulatorsLine + "\r\n");
+        if (withConfigFolder) {
+            std::filesystem::create_directory(dir + "/config");
+        }
+    }
+    std::string List(const std::string& key, const std::string& extension) const {
+        return ListFilePath(dir, key, extension);
+    }
+};
+
+// Every file under the folder with its bytes.
+std::map<std::string, std::string> Snapshot(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        files[entry.path().string()] = entry.is_regular_file() ? ReadBytes(entry.path()) : "/";
+    }
+    return files;
+}
+
+class CountingIo : public FileIo {
+public:
+    int Open(const std::string& path, int flags, mode_t mode) const override {
+        ++calls;
+        return FileIo::Open(path, flags, mode);
+    }
+    int Unlink(const std::string& path) const override {
+        ++calls;
+        return FileIo::Unlink(path);
+    }
+    mutable int calls = 0;
+};
+
+TEST(ListFiles, KeyThatWouldLeaveConfigFolderTouchesNothing) {
+    using Operation = std::function<Status(const std::string&, const std::string&, const FileIo&)>;
+    const std::vector<std::string> entries{"pacman"};
+    const Operation operations[] = {
+        [](auto& dir, auto& key, auto& io) { return AddListEntry(dir, key, io); },
+        [](auto& dir, auto& key, auto& io) { return RemoveListEntry(dir, key, io); },
+        [](auto& dir, auto& key, auto& io) { return CreateFavoritesList(dir, key, "d", io); },
+        [](auto& dir, auto& key, auto& io) { return DeleteFavoritesList(dir, key, io); },
+        [&](auto& dir, auto& key, auto& io) { return WriteListFiles(dir, key, entries, io); },
+    };
+    for (const std::string& key :
+         {std::string("../../evil"), std::string("a/b"), std::string("a\0b", 3)}) {
+        for (const auto& operation : operations) {
+            Launcher launcher("emulators = mame kbfavX");
+            WriteBytes(launcher.dir + "/config/mame.cfg", "name = MAME\r\n");
+            const auto before = Snapshot(launcher.dir);
+            const CountingIo io;
+            const Status status = operation(launcher.dir, key, io);
+            ASSERT_FALSE(status.ok());
+            EXPECT_EQ(status.failure().code, ErrorCode::PathFileAccessError);
+            EXPECT_NE(status.failure().description.find("config folder"), std::string::npos);
+            EXPECT_EQ(io.calls, 0);
+            EXPECT_EQ(Snapshot(launcher.dir), before);
+        }
+    }
+}
+
+TEST(ListFiles, CreateWritesEntryConfigurationAndEmptyGameFiles) {
+    Launcher launcher("emulators = mame");
+    WriteBytes(launcher.dir + "/config/mame.cfg",
+               "# mame\r\nName = Mame\r\ndescription = Arcade\r\nname\r\nnamex = keep\r\n"
+               "rompath = roms\rname =x\r\nDESCRIPTION =old\nswallowed\r\ndescription");
+    WriteBytes(launcher.List("MY_GAMES", ".rom"), "old rom\r\n");
+    WriteBytes(launcher.List("MY_GAMES", ".map"), "old map\r\n");
+
+    ASSERT_TRUE(CreateFavoritesList(launcher.dir, "MY_GAMES", "Best_of__all").ok());
+    EXPECT_EQ(ReadBytes(launcher.dir + "/kabinet.cfg"), "emulators = mame kbfavMY_GAMES\r\n");
+    EXPECT_EQ(ReadBytes(launcher.dir + "/kabinetcfg.tmp"), "emulators = mame\r\n");
+    EXPECT_EQ(ReadBytes(launcher.List("MY_GAMES", ".cfg")),
+              "# mame\r\nname = MY GAMES\r\ndescription =Best of  all\r\nname\r\nnamex = keep\r\n"
+              "rompath = roms\r\nname = MY GAMES\r\ndescription =Best of  all\r\ndescription\r\n");
+    EXPECT_EQ(ReadBytes(launcher.List("MY_GAMES", ".rom")), "");
+    EXPECT_EQ(ReadBytes(launcher.List("MY_GAMES", ".map")), "");
+
+    ASSERT_TRUE(CreateFavoritesList(launcher.dir, "____", "").ok());
+    EXPECT_EQ(ReadBytes(launcher.List("____", ".cfg")),
+              "# mame\r\nname =     \r\ndescription =\r\nname\r\nnamex = keep\r\n"
+              "rompath = roms\r\nname =     \r\ndescription =\r\ndescription\r\n");
+}
+
+TEST(ListFiles, CreateStopsAtTheFirstFailure) {
+    Launcher noConfig("emulators = mame", false);
+    Status status = CreateFavoritesList(noConfig.dir, "A", "");
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.failure().code, ErrorCode::PathNotFound);
+    EXPECT_EQ(ReadBytes(noConfig.dir + "/kabinet.cfg"), "emulators = mame kbfavA\r\n");
+
+    Launcher noMameCfg("emulators = mame");
+    status = CreateFavoritesList(noMameCfg.dir, "A", "");
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.failure().code, ErrorCode::FileNotFound);
+    EXPECT_EQ(ReadBytes(noMameCfg.dir + "/kabinet.cfg"), "emulators = mame kbfavA\r\n");
+    for (const char* extension : {".cfg", ".rom", ".map"}) {
+        EXPECT_FALSE(Exists(noMameCfg.List("A", extension))) << extension;
+    }
+
+    Launcher romIsFolder("emulators = mame");
+    WriteBytes(romIsFolder.dir + "/config/mame.cfg", "name = MAME\r\n");
+    std::filesystem::create_directory(romIsFolder.List("A", ".rom"));
+    status = CreateFavoritesList(romIsFolder.dir, "A", "");
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.failure().code, ErrorCode::PathFileAccessError);
+    EXPECT_EQ(ReadBytes(romIsFolder.List("A", ".cfg")), "name = A\r\n");
+    EXPECT_FALSE(Exists(romIsFolder.List("A", ".map")));
+}
+
+TEST(ListFiles, DeleteRemovesEntryAndFilesSkippingMissingOnes) {
+    Launcher launcher("emulators = mame kbfavFIGHT kbfavRACE");
+    for (const std::string key : {"FIGHT", "RACE"}) {
+        for (const char* extension : {".cfg", ".map", ".rom"}) {
+            WriteBytes(launcher.List(key, extension), key + extension);
+        }
+    }
+    std::filesystem::remove(launcher.List("FIGHT", ".map"));
+
+    ASSERT_TRUE(DeleteFavoritesList(launcher.dir, "FIGHT").ok());
+    EXPECT_EQ(ReadBytes(launcher.dir + "/kabinet.cfg"), "emulators = mame kbfavRACE\r\n");
+    EXPECT_FALSE(Exists(launcher.List("FIGHT", ".cfg")));
+    EXPECT_FALSE(Exists(launcher.List("FIGHT", ".rom")));
+    for (const char* extension : {".cfg", ".map", ".rom"}) {
+        EXPECT_EQ(ReadBytes(launcher.List("RACE", extension)), std::string("RACE") + extension);
+    }
+
+    // A folder in the way stops the deletion there.
+    std::filesystem::remove(launcher.List("RACE", ".map"));
+    std::filesystem::create_directory(launcher.List("RACE", ".map"));
+    const Status status = DeleteFavoritesList(launcher.dir, "RACE");
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.failure().code, ErrorCode::PathFileAccessError);
+    EXPECT_EQ(ReadBytes(launcher.dir + "/kabinet.cfg"), "emulators = mame\r\n");
+    EXPECT_FALSE(Exists(launcher.List("RACE", ".cfg")));
+    EXPECT_TRUE(Exists(launcher.List("RACE", ".rom")));
+}
+
+} // namespace
+} // namespace fav
