@@ -1,10 +1,18 @@
+#include "app/app.h"
+
 #include <QApplication>
-#include <QKeyEvent>
-#include <QLabel>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QLabel window(QStringLiteral("Favorizer " FAVORIZER_VERSION));
-    window.show();
+    application.setQuitOnLastWindowClosed(false);
+
+    fav::ScreenMessageBoxes messages;
+    fav::App app({QCoreApplication::applicationDirPath().toStdString(), &messages, {}, [] {
+                      QCoreApplication::exit(0);
+                  }});
+    app.Start();
+    if (app.windows().ProgramEnded()) {
+        return 0;
+    }
     return application.exec();
 }

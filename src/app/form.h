@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QPointer>
+#include <QPushButton>
+#include <QString>
+#include <QWidget>
+
+namespace fav {
+
+class App;
+
+enum class FormId { Form1 = 1, Form2, Form3, Form4, Form5, Form6, Form7 };
+
+// One screen of the program: a top-level window with a fixed design laid out in twips. The window
+// manager delivers load, activation and key preview; Qt delivers resizes.
+class Form : public QWidget {
+    Q_OBJECT
+
+public:
+    Form(App& app, FormId id, const QString& caption, int clientWidthTwips, int clientHeightTwips);
+
+    FormId id() const { return id_; }
+
+    // Handlers, named after the design's events. Form_KeyDown sees every key before the control
+    // that has the focus when KeyPreview is on; setting keyCode to 0 consumes the key.
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_Resize() {}
+    virtual void Form_KeyDown(int& keyCode) { (void)keyCode; }
+
+    bool KeyPreview = true;
+
+    // Runs the key through Form_KeyDown and then the cancel button, which ESC presses when the
+    // key is still unconsumed. True when the key was consumed.
+    bool PreviewKey(int keyCode);
+
+protected:
+    void setCancelButton(QPushButton* button) { cancelButton_ = button; }
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+    App& app_;
+
+private:
+    FormId id_;
+    QPointer<QPushButton> cancelButton_;
+};
+
+} // namespace fav

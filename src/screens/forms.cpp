@@ -1,0 +1,27 @@
+#include "app/app.h"
+#include "app/product.h"
+#include "screens/placeholder_form.h"
+
+namespace fav {
+
+Form* CreateForm(App& app, FormId id) {
+    switch (id) {
+    case FormId::Form1:
+        return new PlaceholderForm(app, id, QString::fromLatin1(ProductTitle));
+    case FormId::Form2:
+        return new PlaceholderForm(app, id, QString::fromLatin1(ProductTitle));
+    case FormId::Form3:
+        return new PlaceholderForm(app, id, QStringLiteral("Create a new favorites list"));
+    case FormId::Form4:
+        return new PlaceholderForm(app, id, QStringLiteral("Verify name and description"));
+    case FormId::Form5:
+        return new PlaceholderForm(app, id, QStringLiteral("Error!!"));
+    case FormId::Form6:
+        return new PlaceholderForm(app, id, QStringLiteral("Delete "));
+    case FormId::Form7:
+        return new PlaceholderForm(app, id, QStringLiteral("Edit Game List: "));
+    }
+    return nullptr;
+}
+
+} // namespace fav

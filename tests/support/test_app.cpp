@@ -1,0 +1,96 @@
+#include "support/test_app.h"
+
+#include <QApplication>
+#include <QTest>
+#include <filesystem>
+
+namespace fav::test {
+
+MessageAnswer ScriptedMessageBoxes::Show(const QString& text, const QString& caption,
+                                         MessageButtons buttons, MessageIcon icon) {
+    shown.push_back({text, caption, buttons, icon});
+    if (!answers.empty()) {
+        const MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
+}
+
+namespace {
+
+std::string MakeFolder(const TempFolder& root, const std::string& name) {
+    std::filesystem::create_directories(root / name);
+    return root / name;
+}
+
+} // namespace
+
+TestApp::TestApp()
+    : programDir(MakeFolder(root, "program")), cabinetDir(MakeFolder(root, "cabinet")),
+      app({programDir, &messages, [] { return std::string(FixedDateTime); },
+           [this] { ended = true; }}) {
+    std::filesystem::create_directories(cabinetDir + "/config");
+}
+
+TestApp::~TestApp() {
+    Settle();
+}
+
+void TestApp::WriteCabinet(const std::string& emulatorsLine,
+                           const std::vector<std::string>& games) {
+    WriteBytes(cabinetDir + "/kabinet.cfg", "# launcher\r\n" + emulatorsLine + "\r\n");
+    WriteBytes(cabinetDir + "/config/mame.cfg",
+               "name = MAME\r\ndescription = Multiple Arcade Machine Emulator\r\n");
+    std::string map;
+    for (const auto& game : games) {
+        map += game + "\r\n";
+    }
+    WriteBytes(cabinetDir + "/config/mame.map", map);
+}
+
+void TestApp::WriteSettings(int fullscreen) {
+    const std::string config = cabinetDir + "/config";
+    WriteBytes(
+        programDir + "/favorize.cfg",
+        "# This file was created by Favorizer for Kabinet.\r\n"
+        "# Next line is where kabinet.cfg file is stored.\r\n"
+        "Kabinet.cfg default path = " +
+            cabinetDir +
+            "\r\n"
+            "# The next line is where mame.cfg is stored.\r\n"
+            "Mame.cfg default path = " +
+            config +
+            "\r\n"
+            "# The next line is where mame.map is stored.\r\n"
+            "Mame.map default path = " +
+            config +
+            "\r\n"
+            "# Next line chooses wheter or not Favorizer runs full screen. 1 = fullscreen\r\n"
+            "Run Favorizer fullscreen =  " +
+            std::to_string(fullscreen) + "\r\n");
+}
+
+void TestApp::Press(Qt::Key key) {
+    Form* active = app.windows().ActiveForm();
+    QWidget* target = active;
+    if (active != nullptr && active->focusWidget() != nullptr) {
+        target = active->focusWidget();
+    }
+    if (target == nullptr) {
+        return;
+    }
+    QTest::keyClick(target, key);
+}
+
+void TestApp::Press(Qt::Key key, int times) {
+    for (int i = 0; i < times; ++i) {
+        Press(key);
+    }
+}
+
+void TestApp::Settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace fav::test

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/app.h"
+#include "support/temp_folder.h"
+
+#include <QString>
+#include <deque>
+#include <vector>
+
+namespace fav::test {
+
+// Message boxes answered by the test: each box is recorded and takes the next queued answer
+// (Ok for OK boxes, Yes for Yes/No boxes when nothing is queued).
+class ScriptedMessageBoxes final : public MessageBoxes {
+public:
+    struct Shown {
+        QString text;
+        QString caption;
+        MessageButtons buttons;
+        MessageIcon icon;
+    };
+
+    MessageAnswer Show(const QString& text, const QString& caption, MessageButtons buttons,
+                       MessageIcon icon) override;
+
+    std::deque<MessageAnswer> answers;
+    std::vector<Shown> shown;
+};
+
+// A program in a temporary program folder with a cabinet folder beside it, a fixed clock and
+// scripted message boxes. Ending the program only sets `ended`.
+class TestApp {
+public:
+    TestApp();
+    ~TestApp();
+
+    TempFolder root;
+    std::string programDir; // root/program
+    std::string cabinetDir; // root/cabinet, with a config folder
+    ScriptedMessageBoxes messages;
+    bool ended = false;
+    App app;
+
+    WindowManager& windows() { return app.windows(); }
+
+    // A cabinet with kabinet.cfg (the given emulators line), config/mame.cfg and config/mame.map
+    // holding `games` lines.
+    void WriteCabinet(const std::string& emulatorsLine = "emulators = mame",
+                      const std::vector<std::string>& games = {"pacman \"Pac-Man (Midway)\""});
+    // favorize.cfg in the program folder pointing all three folders at the cabinet.
+    void WriteSettings(int fullscreen = 0);
+
+    // Presses a key as the cabinet's controls do: sent to the widget that has the keyboard focus
+    // in the active window (the window itself when none has).
+    void Press(Qt::Key key);
+    void Press(Qt::Key key, int times);
+    // Lets deferred deletions of unloaded windows happen.
+    static void Settle();
+};
+
+inline constexpr const char* FixedDateTime = "12/7/26 9:30:00 PM";
+
+} // namespace fav::test
