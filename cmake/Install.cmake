@@ -1,0 +1,18 @@
+# The program is installed into a folder of its own: it keeps favorize.cfg and favorlog.txt
+# beside itself, so the folder must stay writable by the user who runs it.
+if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
+    set(CMAKE_INSTALL_PREFIX "$ENV{HOME}/favorizer" CACHE PATH "Folder the program is installed into"
+        FORCE)
+endif()
+
+install(TARGETS favorizer RUNTIME DESTINATION .)
+install(FILES packaging/favorizer.svg packaging/favorizer.desktop DESTINATION .)
+install(PROGRAMS packaging/install-desktop-entry.sh DESTINATION .)
+
+set(CPACK_GENERATOR TGZ)
+set(CPACK_PACKAGE_NAME favorizer)
+set(CPACK_PACKAGE_VENDOR "Favorizer")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Favourites lists for an arcade cabinet's launcher")
+set(CPACK_PACKAGE_FILE_NAME "favorizer-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR}")
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+include(CPack)
