@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# shellcheck source-path=SCRIPTDIR
+# Builds everything and runs every test. Exits with the tests' status.
+set -euo pipefail
+# shellcheck source=common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+cd "$FAVORIZER_ROOT"
+
+ensure_packages "${FAVORIZER_PACKAGES[@]}"
+cmake --preset default
+cmake --build --preset default
+exec ctest --preset default
