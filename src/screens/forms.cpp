@@ -1,6 +1,11 @@
 #include "app/app.h"
 #include "app/product.h"
+#include "screens/keyboard/form3.h"
+#include "screens/delete/form6.h"
+#include "screens/favourites_menu/form2.h"
+#include "screens/editor/form7.h"
 #include "screens/placeholder_form.h"
+#include "screens/verify/form4.h"
 
 namespace fav {
 
@@ -9,17 +14,17 @@ Form* CreateForm(App& app, FormId id) {
     case FormId::Form1:
         return new PlaceholderForm(app, id, QString::fromLatin1(ProductTitle));
     case FormId::Form2:
-        return new PlaceholderForm(app, id, QString::fromLatin1(ProductTitle));
+        return new Form2(app);
     case FormId::Form3:
-        return new PlaceholderForm(app, id, QStringLiteral("Create a new favorites list"));
+        return new Form3(app);
     case FormId::Form4:
-        return new PlaceholderForm(app, id, QStringLiteral("Verify name and description"));
+        return new Form4(app);
     case FormId::Form5:
         return new PlaceholderForm(app, id, QStringLiteral("Error!!"));
     case FormId::Form6:
-        return new PlaceholderForm(app, id, QStringLiteral("Delete "));
+        return new Form6(app);
     case FormId::Form7:
-        return new PlaceholderForm(app, id, QStringLiteral("Edit Game List: "));
+        return new Form7(app);
     }
     return nullptr;
 }

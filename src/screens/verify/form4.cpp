@@ -1,0 +1,126 @@
+#include "screens/verify/form4.h"
+
+#include "app/app.h"
+#include "app/arcade_key.h"
+#include "app/controls.h"
+#include "app/display_text.h"
+#include "core/launcher/launcher_config.h"
+#include "core/launcher/list_files.h"
+
+#include <QFrame>
+#include <QLabel>
+
+namespace fav {
+
+Form4::Form4(App& app)
+    : Form(app, FormId::Form4, QStringLiteral("Verify name and description"), 9030, 4605) {
+    MakeLabel(this, "Label1", QStringLiteral("New Favorites List name is:"), 840, 600, 2055, 255);
+    label3_ = MakeLabel(this, "Label3", QString(), 3360, 600, 3255, 375);
+    MakeLabel(this, "Label2", QStringLiteral("New Favorites List description is:"), 480, 1200, 2415,
+              255);
+    label4_ = MakeLabel(this, "Label4", QString(), 3240, 1200, 3375, 375);
+    MakeLabel(this, "Label5", QStringLiteral("Is this correct? "), 840, 2640, 2775, 375,
+              FontSpec{13.5, true});
+    label6_ =
+        MakeLabel(this, "Label6", QStringLiteral("Yes"), 4080, 2400, 1215, 615, FontSpec{24, true});
+    label7_ =
+        MakeLabel(this, "Label7", QStringLiteral("No"), 6240, 2400, 1455, 615, FontSpec{24, true});
+    // Made last so that it lies above the labels it covers.
+    frame1_ = MakeFrame(this, "Frame1", 480, 240, 8175, 3735);
+    MakeLabel(frame1_, "Label8",
+              QStringLiteral("Sorry! But that name already exists, it cannot be used. Please hit "
+                             "ESC now to go back and enter a different name."),
+              1320, 960, 4935, 1575, FontSpec{13.5, true});
+}
+
+void Form4::Form_Load() {
+    SetBorder(label6_, true);
+    label7_->setEnabled(false);
+    label3_->setText(DisplayText(app_.shared.CurrentListName));
+    label4_->setText(DisplayText(app_.shared.NewListDescription));
+    KeyPreview = true;
+    frame1_->setVisible(false);
+}
+
+void Form4::Form_KeyDown(int& keyCode) {
+    switch (keyCode) {
+    case ArcadeKey::Escape:
+        keyCode = 0;
+        BackToKeyboard();
+        return;
+    case ArcadeKey::Player1Start:
+        keyCode = 0;
+        if (HasBorder(label6_)) {
+            auto taken = FindListEntry(app_.shared.LauncherDir, app_.shared.CurrentListName);
+            if (!taken) {
+                // Nothing has been written yet; the error screen reports why the check failed.
+                app_.ShowError(taken.failure());
+                return;
+            }
+            if (taken.value()) {
+                ShowNameExists();
+                return;
+            }
+            CreateFavoritesList();
+        } else if (HasBorder(label7_)) {
+            BackToKeyboard();
+        }
+        return;
+    case ArcadeKey::Left:
+    case ArcadeKey::Up:
+        keyCode = 0;
+        if (HasBorder(label6_)) {
+            ChooseNo();
+        } else {
+            ChooseYes();
+        }
+        return;
+    case ArcadeKey::Right:
+    case ArcadeKey::Down:
+        keyCode = 0;
+        if (HasBorder(label7_)) {
+            ChooseYes();
+        } else {
+            ChooseNo();
+        }
+        return;
+    default:
+        return;
+    }
+}
+
+void Form4::ShowNameExists() {
+    frame1_->setVisible(true);
+}
+
+void Form4::CreateFavoritesList() {
+    const Status created = fav::CreateFavoritesList(
+        app_.shared.LauncherDir, app_.shared.CurrentListName, app_.shared.NewListDescription);
+    if (!created) {
+        app_.ShowError(created.failure());
+        return;
+    }
+    app_.windows().Unload(FormId::Form4);
+    app_.windows().Show(FormId::Form2);
+}
+
+void Form4::ChooseYes() {
+    SetBorder(label6_, true);
+    label7_->setEnabled(false);
+    SetBorder(label7_, false);
+    label6_->setEnabled(true);
+}
+
+void Form4::ChooseNo() {
+    SetBorder(label6_, false);
+    label7_->setEnabled(true);
+    SetBorder(label7_, true);
+    label6_->setEnabled(false);
+}
+
+void Form4::BackToKeyboard() {
+    app_.windows().Unload(FormId::Form4);
+    app_.windows().Show(FormId::Form3);
+}
+
+} // namespace fav
