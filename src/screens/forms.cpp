@@ -1,9 +1,6 @@
 #include "app/app.h"
 #include "app/product.h"
 #include "screens/keyboard/form3.h"
-#include "screens/delete/form6.h"
-#include "screens/favourites_menu/form2.h"
-#include "screens/editor/form7.h"
 #include "screens/placeholder_form.h"
 #include "screens/verify/form4.h"
 
@@ -14,7 +11,7 @@ Form* CreateForm(App& app, FormId id) {
     case FormId::Form1:
         return new PlaceholderForm(app, id, QString::fromLatin1(ProductTitle));
     case FormId::Form2:
-        return new Form2(app);
+        return new PlaceholderForm(app, id, QString::fromLatin1(ProductTitle));
     case FormId::Form3:
         return new Form3(app);
     case FormId::Form4:
@@ -22,9 +19,9 @@ Form* CreateForm(App& app, FormId id) {
     case FormId::Form5:
         return new PlaceholderForm(app, id, QStringLiteral("Error!!"));
     case FormId::Form6:
-        return new Form6(app);
+        return new PlaceholderForm(app, id, QStringLiteral("Delete "));
     case FormId::Form7:
-        return new Form7(app);
+        return new PlaceholderForm(app, id, QStringLiteral("Edit Game List: "));
     }
     return nullptr;
 }
