@@ -20,8 +20,8 @@ Result<std::vector<std::string>> ReadLines(const std::string& path);
 
 // Replaces the file's contents with `content` without ever leaving it shortened: the bytes go to
 // a new file in the same folder, which is flushed and then renamed over the old one. The old
-// file's permissions (and, where allowed, its owner) are kept, and a symbolic link is followed so that its target is replaced.
-// On failure the old file is untouched and the new one removed.
+// file's permissions (and, where allowed, its owner) are kept, and a symbolic link is followed so
+// that its target is replaced. On failure the old file is untouched and the new one removed.
 Status ReplaceFile(const std::string& path, std::string_view content,
                    const FileIo& io = SystemFileIo());
 
