@@ -54,7 +54,7 @@ TEST(SettingsFile, PathThatCannotBeReadBackIsRefused) {
     WriteBytes(folder / "favorize.cfg", "old");
     auto written = WriteSettingsFile(folder.path(), "/a\rb", "/", "/", 0);
     ASSERT_FALSE(written);
-    EXPECT_EQ(written.failure().code, ErrorCode::BadFileName);
+    EXPECT_EQ(written.failure().code, ErrorCode::PathFileAccessError);
     EXPECT_EQ(ReadBytes(folder / "favorize.cfg"), "old");
 }
 

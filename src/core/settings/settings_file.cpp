@@ -42,7 +42,7 @@ std::string SignSpaced(int value) {
 // A CR inside a value would split its line when read back, so such a path cannot be stored.
 std::optional<Failure> CheckStorable(const std::string& path) {
     if (path.find('\r') != std::string::npos) {
-        return MakeFailure(ErrorCode::BadFileName, path);
+        return MakeFailure(ErrorCode::PathFileAccessError, path);
     }
     return std::nullopt;
 }

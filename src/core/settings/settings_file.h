@@ -45,7 +45,8 @@ Result<Settings> ReadSettingsFile(const std::string& path);
 Status WriteDefaultSettingsFile(const std::string& programDir, const FileIo& io = SystemFileIo());
 
 // Writes the nine SaveSettings lines into `programDir`/favorize.cfg, replacing it safely. A path
-// holding a CR is refused with Bad file name (52) and nothing is written: it would not read back.
+// holding a CR is refused (75, not 52: the settings file is fine and must not be deleted for
+// it) and nothing is written, since such a line would not read back.
 Status WriteSettingsFile(const std::string& programDir, const std::string& launcherDir,
                          const std::string& mameCfgDir, const std::string& mameMapDir,
                          int checkValue, const FileIo& io = SystemFileIo());
