@@ -1,6 +1,7 @@
 #include "app/app.h"
 #include "app/product.h"
 #include "screens/keyboard/form3.h"
+#include "screens/editor/form7.h"
 #include "screens/placeholder_form.h"
 #include "screens/verify/form4.h"
 
@@ -21,7 +22,7 @@ Form* CreateForm(App& app, FormId id) {
     case FormId::Form6:
         return new PlaceholderForm(app, id, QStringLiteral("Delete "));
     case FormId::Form7:
-        return new PlaceholderForm(app, id, QStringLiteral("Edit Game List: "));
+        return new Form7(app);
     }
     return nullptr;
 }

@@ -1,0 +1,66 @@
+#include "screens/editor/editor_panes.h"
+
+namespace fav {
+
+void EditorPanes::FillGames(GameLines lines) {
+    games_.Fill(std::move(lines));
+}
+
+void EditorPanes::FillFavourites(GameLines lines) {
+    counts_.clear();
+    favourites_.Fill(std::move(lines));
+    counts_.reserve(static_cast<std::size_t>(favourites_.size()));
+    for (int row = 0; row < favourites_.size(); ++row) {
+        ++counts_[favourites_[row]];
+    }
+    if (!counts_.empty()) {
+        games_.NotifyDecorationChanged(0, games_.size() - 1);
+    }
+}
+
+void EditorPanes::SelectFirstEntries() {
+    if (!games_.empty()) {
+        games_.Select(0);
+    }
+    if (!favourites_.empty()) {
+        favourites_.Select(0);
+    }
+}
+
+void EditorPanes::Switch() {
+    active_ = active_ == Pane::Games ? Pane::Favourites : Pane::Games;
+}
+
+bool EditorPanes::Add() {
+    if (games_.selected() == SortedPane::NoSelection) {
+        return false;
+    }
+    const int row = favourites_.Insert(games_[games_.selected()]);
+    const std::string_view added = favourites_[row];
+    if (++counts_[added] == 1) {
+        MarkChanged(added);
+    }
+    return true;
+}
+
+bool EditorPanes::Remove() {
+    const int row = favourites_.selected();
+    if (row == SortedPane::NoSelection) {
+        return false;
+    }
+    const auto counted = counts_.find(favourites_[row]);
+    favourites_.RemoveSelected();
+    if (counted != counts_.end() && --counted->second == 0) {
+        const std::string_view line = counted->first;
+        counts_.erase(counted);
+        MarkChanged(line);
+    }
+    return true;
+}
+
+void EditorPanes::MarkChanged(std::string_view line) {
+    const auto [first, last] = games_.EqualRange(line);
+    games_.NotifyDecorationChanged(first, last - 1);
+}
+
+} // namespace fav

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "screens/editor/sorted_pane.h"
+
+#include <QAbstractListModel>
+#include <QListView>
+#include <QPixmap>
+#include <functional>
+#include <string_view>
+
+namespace fav {
+
+// A pane's entries for a list view, decoded for display only when a row is drawn. Marked lines
+// carry a small tick before their text.
+class PaneModel final : public QAbstractListModel, public PaneListener {
+    Q_OBJECT
+
+public:
+    using Marked = std::function<bool(std::string_view)>;
+    PaneModel(SortedPane& pane, Marked marked, QObject* parent);
+    ~PaneModel() override;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    void AboutToReset() override { beginResetModel(); }
+    void Reset() override { endResetModel(); }
+    void AboutToInsert(int row) override { beginInsertRows({}, row, row); }
+    void Inserted() override { endInsertRows(); }
+    void AboutToRemove(int row) override { beginRemoveRows({}, row, row); }
+    void Removed() override { endRemoveRows(); }
+    void DecorationChanged(int first, int last) override;
+
+private:
+    SortedPane& pane_;
+    Marked marked_;
+    QPixmap tick_;
+};
+
+// A list view for a pane: single selection, rows of one height, and no search by typing, since
+// the Player 1 Start button types a character.
+class PaneView final : public QListView {
+    Q_OBJECT
+
+public:
+    PaneView(QWidget* parent, const char* name);
+    void keyboardSearch(const QString& search) override;
+
+protected:
+    // Up or Down with nothing selected selects the first entry, rather than the one after the
+    // row Qt puts its cursor on when the view takes the focus.
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+} // namespace fav

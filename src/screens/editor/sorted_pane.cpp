@@ -1,0 +1,112 @@
+#include "screens/editor/sorted_pane.h"
+
+#include <algorithm>
+
+namespace fav {
+
+namespace {
+
+unsigned char Folded(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
+}
+
+} // namespace
+
+bool CaseInsensitiveLess(std::string_view a, std::string_view b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const unsigned char x = Folded(a[i]);
+        const unsigned char y = Folded(b[i]);
+        if (x != y) {
+            return x < y;
+        }
+    }
+    return a.size() < b.size();
+}
+
+void SortedPane::Fill(GameLines lines) {
+    if (listener_ != nullptr) {
+        listener_->AboutToReset();
+    }
+    entries_.clear();
+    added_.clear();
+    files_.clear();
+    const GameLines& kept = files_.emplace_back(std::move(lines));
+    entries_.reserve(kept.size());
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        entries_.push_back(kept[i]);
+    }
+    std::stable_sort(entries_.begin(), entries_.end(), CaseInsensitiveLess);
+    selected_ = NoSelection;
+    if (listener_ != nullptr) {
+        listener_->Reset();
+    }
+}
+
+std::vector<std::string> SortedPane::Lines() const {
+    return {entries_.begin(), entries_.end()};
+}
+
+void SortedPane::Select(int row) {
+    selected_ = row >= 0 && row < size() ? row : NoSelection;
+}
+
+int SortedPane::Insert(std::string_view line) {
+    const auto place =
+        std::upper_bound(entries_.begin(), entries_.end(), line, CaseInsensitiveLess);
+    const int row = static_cast<int>(place - entries_.begin());
+    if (listener_ != nullptr) {
+        listener_->AboutToInsert(row);
+    }
+    entries_.insert(place, added_.emplace_back(line));
+    if (selected_ != NoSelection && row <= selected_) {
+        ++selected_;
+    }
+    if (listener_ != nullptr) {
+        listener_->Inserted();
+    }
+    return row;
+}
+
+int SortedPane::RemoveSelected() {
+    const int row = selected_;
+    if (row == NoSelection) {
+        return NoSelection;
+    }
+    if (listener_ != nullptr) {
+        listener_->AboutToRemove(row);
+    }
+    entries_.erase(entries_.begin() + row);
+    selected_ = entries_.empty() ? NoSelection : std::min(row, size() - 1);
+    if (listener_ != nullptr) {
+        listener_->Removed();
+    }
+    return row;
+}
+
+void SortedPane::PageDown() {
+    if (!empty()) {
+        selected_ = std::min(selected_ + PageStep, size() - 1);
+    }
+}
+
+void SortedPane::PageUp() {
+    if (!empty()) {
+        selected_ = std::max(selected_ - PageStep, 0);
+    }
+}
+
+std::pair<int, int> SortedPane::EqualRange(std::string_view line) const {
+    const auto [first, last] =
+        std::equal_range(entries_.begin(), entries_.end(), line, CaseInsensitiveLess);
+    return {static_cast<int>(first - entries_.begin()), static_cast<int>(last - entries_.begin())};
+}
+
+void SortedPane::NotifyDecorationChanged(int first, int last) {
+    if (listener_ != nullptr && first <= last) {
+        listener_->DecorationChanged(first, last);
+    }
+}
+
+} // namespace fav

@@ -1,0 +1,354 @@
+#include "app/twips.h"
+#include "screens/editor/form7.h"
+#include "support/test_app.h"
+
+#include <QLabel>
+#include <QTest>
+#include <filesystem>
+
+using namespace fav;
+using namespace fav::test;
+
+namespace {
+
+GameLines Lines(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& line : lines) {
+        bytes += line + "\r\n";
+    }
+    return GameLines(bytes);
+}
+
+std::vector<std::string> Numbered(int count) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < count; ++i) {
+        lines.push_back(QStringLiteral("g%1").arg(i, 3, 10, QLatin1Char('0')).toStdString());
+    }
+    return lines;
+}
+
+QStringList Rows(const QAbstractItemView* view) {
+    QStringList rows;
+    for (int row = 0; row < view->model()->rowCount(); ++row) {
+        rows << view->model()->index(row, 0).data().toString();
+    }
+    return rows;
+}
+
+int Selected(const QAbstractItemView* view) {
+    const auto rows = view->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+// The editor opened on a cabinet whose mame.map holds `games`, for the list FIGHT as the
+// favourites menu hands it over. `map` is the list's map file; none is written when absent.
+struct Editor {
+    TestApp t;
+    std::string mapPath = t.cabinetDir + "/config/kbfavFIGHT.map";
+    std::string romPath = t.cabinetDir + "/config/kbfavFIGHT.rom";
+
+    explicit Editor(const std::vector<std::string>& games,
+                    const std::optional<std::string>& map = std::nullopt,
+                    const std::string& name = " FIGHT", bool open = true) {
+        t.WriteCabinet("emulators = mame kbfavFIGHT", games);
+        t.WriteSettings();
+        if (map) {
+            WriteBytes(mapPath, *map);
+        }
+        t.app.shared.LauncherDir = t.cabinetDir;
+        t.app.shared.CurrentListName = name;
+        if (open) {
+            Open();
+        }
+    }
+
+    void Open() { t.windows().Show(FormId::Form7); }
+
+    Form7* form() { return t.windows().Get<Form7>(FormId::Form7); }
+    QAbstractItemView* list(const char* name) {
+        return form()->findChild<QAbstractItemView*>(name);
+    }
+    QString label(const char* name) { return form()->findChild<QLabel*>(name)->text(); }
+    bool shown(const char* name) { return form()->findChild<QLabel*>(name)->isVisible(); }
+    bool errorShown() { return t.windows().IsVisible(FormId::Form5); }
+};
+
+} // namespace
+
+class EditorTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void paging_data() {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<bool>("down");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("100, down from 10") << 100 << 10 << true << 37;
+        QTest::newRow("100, down from 90") << 100 << 90 << true << 99;
+        QTest::newRow("100, up from 30") << 100 << 30 << false << 3;
+        QTest::newRow("100, up from 20") << 100 << 20 << false << 0;
+        QTest::newRow("27, down") << 27 << 0 << true << 26;
+        QTest::newRow("27, up") << 27 << 26 << false << 0;
+        QTest::newRow("nothing selected, down") << 100 << -1 << true << 26;
+        QTest::newRow("nothing selected, up") << 100 << -1 << false << 0;
+        QTest::newRow("empty") << 0 << -1 << true << -1;
+    }
+
+    void paging() {
+        QFETCH(int, entries);
+        QFETCH(int, selected);
+        QFETCH(bool, down);
+        QFETCH(int, expected);
+        SortedPane pane;
+        pane.Fill(Lines(Numbered(entries)));
+        pane.Select(selected);
+        down ? pane.PageDown() : pane.PageUp();
+        QCOMPARE(pane.selected(), expected);
+    }
+
+    void panesAreSortedIgnoringCaseWithEqualLinesInArrivalOrder() {
+        SortedPane pane;
+        pane.Fill(Lines({"b2", "A", "a", "B1", "_x", "b2"}));
+        std::vector<std::string> expected = {"_x", "A", "a", "B1", "b2", "b2"};
+        QVERIFY(pane.Lines() == expected);
+
+        pane.Select(3); // B1
+        QCOMPARE(pane.Insert("a"), 3);
+        QCOMPARE(pane.Insert("0"), 0);
+        QCOMPARE(pane.selected(), 5);
+        QCOMPARE(pane[pane.selected()], std::string_view("B1"));
+        QCOMPARE(pane.Insert("zz"), 8);
+        QCOMPARE(pane[pane.selected()], std::string_view("B1"));
+    }
+
+    void removingSelectsTheNextThenTheLastThenNothing() {
+        SortedPane pane;
+        pane.Fill(Lines({"a", "b", "c"}));
+        QCOMPARE(pane.RemoveSelected(), SortedPane::NoSelection);
+        pane.Select(1);
+        QCOMPARE(pane.RemoveSelected(), 1);
+        QCOMPARE(pane[pane.selected()], std::string_view("c"));
+        pane.RemoveSelected();
+        QCOMPARE(pane[pane.selected()], std::string_view("a"));
+        pane.RemoveSelected();
+        QVERIFY(pane.empty());
+        QCOMPARE(pane.selected(), SortedPane::NoSelection);
+    }
+
+    void gamesInTheFavouritesAreMarkedUntilTheLastCopyGoes() {
+        EditorPanes panes;
+        panes.FillGames(Lines({"x", "y", "X"}));
+        panes.FillFavourites(Lines({"y"}));
+        QVERIFY(panes.InFavourites("y") && !panes.InFavourites("x"));
+        panes.games().Select(0);
+        panes.Add();
+        panes.Add();
+        QVERIFY(panes.InFavourites("x") && !panes.InFavourites("X"));
+        panes.favourites().Select(0);
+        panes.Remove();
+        QVERIFY(panes.InFavourites("x"));
+        panes.Remove();
+        QVERIFY(!panes.InFavourites("x") && panes.InFavourites("y"));
+    }
+
+    void controlsStandAtTheirDesignPlaces() {
+        Editor e({"pacman"});
+        QCOMPARE(e.form()->windowTitle(), QStringLiteral("Edit Game List:  FIGHT"));
+        const struct {
+            const char* name;
+            const char* text;
+            int left, top, width, height;
+            bool bold;
+        } labels[] = {
+            {"Label1", "Mame Games List", 120, 0, 1455, 255, true},
+            {"Label10", "Total # games=", 1920, 0, 1335, 255, false},
+            {"Label2", " FIGHT", 5520, 0, 1335, 375, false},
+            {"Label7", "   Add selected     game          to ", 4080, 3120, 975, 975, true},
+            {"Label8", "   Remove        selected           game              from", 3960, 3120,
+             1335, 975, true},
+            {"Label3",
+             "Use Joystick left and right to choose menu. Use joystick up and down to choose item "
+             "within selected menu.",
+             480, 6120, 8295, 495, true},
+            {"Label15", "Use Player 1 action buttons to page up or down.", 360, 6840, 8415, 495,
+             true},
+        };
+        for (const auto& l : labels) {
+            auto* label = e.form()->findChild<QLabel*>(l.name);
+            QVERIFY2(label != nullptr, l.name);
+            QCOMPARE(label->text(), QString::fromLatin1(l.text));
+            QCOMPARE(label->geometry(), QRect(TwipsToPixels(l.left), TwipsToPixels(l.top),
+                                              TwipsToPixels(l.width), TwipsToPixels(l.height)));
+            QCOMPARE(label->font().bold(), l.bold);
+            if (l.bold) {
+                QCOMPARE(label->font().pointSizeF(), 9.75);
+            }
+        }
+        QCOMPARE(e.list("List2")->geometry(), QRect(TwipsToPixels(5520), TwipsToPixels(360),
+                                                    TwipsToPixels(3495), TwipsToPixels(5520)));
+        QVERIFY(e.shown("Label7") && !e.shown("Label8"));
+
+        e.form()->resize(TwipsToPixels(15000), TwipsToPixels(12000));
+        const auto* frame = e.form()->findChild<QWidget*>("Frame1");
+        const QRect outer = e.form()->frameGeometry();
+        QVERIFY(std::abs(frame->x() - (outer.width() - frame->width()) / 2) <= 1);
+        QVERIFY(std::abs(frame->y() - (outer.height() - frame->height()) / 2) <= 1);
+    }
+
+    void aNewListSavesTwoEmptyFilesNamedByTheKey() {
+        Editor e({"pacman", "", " spaced", "galaga"});
+        QCOMPARE(e.label("Label11"), QStringLiteral("4"));
+        QCOMPARE(e.label("Label13"), QStringLiteral("0"));
+        QVERIFY(Exists(e.mapPath));
+        e.t.Press(Qt::Key_Escape);
+        QCOMPARE(ReadBytes(e.mapPath), std::string());
+        QCOMPARE(ReadBytes(e.romPath), std::string());
+        QVERIFY(!e.t.windows().IsLoaded(FormId::Form7));
+        QVERIFY(e.t.windows().IsVisible(FormId::Form2));
+    }
+
+    void anUnsortedMapIsShownAndSavedSorted() {
+        Editor e({"pacman"}, "zeta \"Z\"\r\nAlpha\r\nbeta\r\n");
+        QCOMPARE(Rows(e.list("List2")), QStringList({"Alpha", "beta", "zeta \"Z\""}));
+        QCOMPARE(Selected(e.list("List2")), 0);
+        e.t.Press(Qt::Key_Escape);
+        QCOMPARE(ReadBytes(e.mapPath), std::string("Alpha\r\nbeta\r\nzeta \"Z\"\r\n"));
+        QCOMPARE(ReadBytes(e.romPath), std::string("Alpha\r\nbeta\r\nzeta\r\n"));
+    }
+
+    void aGameAddedTwiceIsMarkedAndSavedTwice() {
+        Editor e({"pacman \"Pac\"", "mk \"Mortal\""});
+        e.t.Press(Qt::Key_1, 2);
+        QCOMPARE(Rows(e.list("List2")), QStringList({"mk \"Mortal\"", "mk \"Mortal\""}));
+        QCOMPARE(e.label("Label13"), QStringLiteral("2"));
+        QCOMPARE(Selected(e.list("List1")), 0);
+        const auto* games = e.list("List1")->model();
+        QVERIFY(!games->index(0, 0).data(Qt::DecorationRole).isNull());
+        QVERIFY(games->index(1, 0).data(Qt::DecorationRole).isNull());
+        e.t.Press(Qt::Key_Escape);
+        QCOMPARE(ReadBytes(e.mapPath), std::string("mk \"Mortal\"\r\nmk \"Mortal\"\r\n"));
+        QCOMPARE(ReadBytes(e.romPath), std::string("mk\r\nmk\r\n"));
+    }
+
+    void addingToAnEmptyListSelectsNothingThereUntilUpOrDown() {
+        Editor e({"b", "a"});
+        e.t.Press(Qt::Key_1);
+        QCOMPARE(Selected(e.list("List2")), -1);
+        e.t.Press(Qt::Key_Right);
+        e.t.Press(Qt::Key_1);
+        QCOMPARE(e.label("Label13"), QStringLiteral("1"));
+        e.t.Press(Qt::Key_Down);
+        QCOMPARE(Selected(e.list("List2")), 0);
+        e.t.Press(Qt::Key_1);
+        QCOMPARE(e.label("Label13"), QStringLiteral("0"));
+        QCOMPARE(e.form()->panes().favourites().selected(), SortedPane::NoSelection);
+    }
+
+    void removingTheLastEntrySelectsTheNewLast() {
+        Editor e({"x"}, "a\r\nb\r\nc\r\n");
+        e.t.Press(Qt::Key_Left);
+        e.t.Press(Qt::Key_Control);
+        QCOMPARE(Selected(e.list("List2")), 2);
+        e.t.Press(Qt::Key_1);
+        QCOMPARE(Selected(e.list("List2")), 1);
+        QCOMPARE(e.label("Label13"), QStringLiteral("2"));
+    }
+
+    void leftAndRightBothSwitchPanesKeepingSelections() {
+        Editor e(Numbered(100), "a\r\nb\r\n");
+        e.t.Press(Qt::Key_Control);
+        QCOMPARE(Selected(e.list("List1")), 27);
+        for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right}) {
+            e.t.Press(key);
+            QVERIFY(e.list("List2")->isEnabled() && !e.list("List1")->isEnabled());
+            QCOMPARE(e.form()->focusWidget(), e.list("List2"));
+            QVERIFY(e.shown("Label8") && !e.shown("Label7"));
+            e.t.Press(Qt::Key_Down);
+            e.t.Press(key);
+            QVERIFY(e.list("List1")->isEnabled() && !e.list("List2")->isEnabled());
+            QVERIFY(e.shown("Label7") && !e.shown("Label8"));
+        }
+        QCOMPARE(Selected(e.list("List1")), 27);
+        QCOMPARE(Selected(e.list("List2")), 1);
+        e.t.Press(Qt::Key_Alt);
+        QCOMPARE(Selected(e.list("List1")), 0);
+    }
+
+    void typedCharactersMoveNothingButUpAndDownDo() {
+        Editor e({"apple", "banana", "cherry", "2zz"});
+        for (Qt::Key key : {Qt::Key_C, Qt::Key_B, Qt::Key_2, Qt::Key_Z}) {
+            e.t.Press(key);
+        }
+        QCOMPARE(Selected(e.list("List1")), 0);
+        e.t.Press(Qt::Key_Down, 2);
+        e.t.Press(Qt::Key_Up);
+        QCOMPARE(Selected(e.list("List1")), 1);
+        QCOMPARE(e.form()->panes().games().selected(), 1);
+    }
+
+    void aFailedLoadLeavesTheListFilesAlone_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<int>("games");
+        QTest::addColumn<bool>("mapIsFolder");
+        QTest::addColumn<int>("code");
+        QTest::newRow("mame.map missing") << QByteArray(" FIGHT") << -1 << false << 53;
+        QTest::newRow("32,768 games") << QByteArray(" FIGHT") << 32768 << false << 6;
+        QTest::newRow("map file a folder") << QByteArray(" FIGHT") << 3 << true << 75;
+        QTest::newRow("key leaving config") << QByteArray(" ../FIGHT") << 3 << false << 75;
+    }
+
+    void aFailedLoadLeavesTheListFilesAlone() {
+        QFETCH(QByteArray, name);
+        QFETCH(int, games);
+        QFETCH(bool, mapIsFolder);
+        QFETCH(int, code);
+        const std::string old = "old\r\n";
+        Editor e(Numbered(std::max(games, 0)), std::nullopt, name.toStdString(), false);
+        if (games < 0) {
+            std::filesystem::remove(e.t.cabinetDir + "/config/mame.map");
+        }
+        if (mapIsFolder) {
+            std::filesystem::create_directory(e.mapPath);
+        } else {
+            WriteBytes(e.mapPath, old);
+        }
+        WriteBytes(e.romPath, old);
+        e.Open();
+
+        QVERIFY(e.errorShown());
+        QCOMPARE(e.t.app.CurrentFailure().code, code);
+        e.t.windows().Unload(FormId::Form5);
+        QCOMPARE(e.t.windows().ActiveForm(), e.form());
+        QVERIFY(!e.t.windows().IsLoaded(FormId::Form5));
+        e.t.Press(Qt::Key_1);
+        e.t.Press(Qt::Key_Escape);
+        QVERIFY(!e.t.windows().IsLoaded(FormId::Form7));
+        QVERIFY(e.t.windows().IsVisible(FormId::Form2));
+        QCOMPARE(ReadBytes(e.romPath), old);
+        if (!mapIsFolder) {
+            QCOMPARE(ReadBytes(e.mapPath), old);
+        }
+    }
+
+    void aFailedSaveKeepsTheEditsForTheNextTry() {
+        Editor e({"b", "a"}, "c\r\n");
+        e.t.Press(Qt::Key_1);
+        std::filesystem::create_directory(e.romPath);
+        e.t.Press(Qt::Key_Escape);
+        QVERIFY(e.errorShown());
+        e.t.windows().Unload(FormId::Form5);
+        QCOMPARE(e.t.windows().ActiveForm(), e.form());
+        QCOMPARE(Rows(e.list("List2")), QStringList({"a", "c"}));
+        QCOMPARE(e.label("Label13"), QStringLiteral("2"));
+
+        std::filesystem::remove(e.romPath);
+        e.t.Press(Qt::Key_Escape);
+        QVERIFY(!e.t.windows().IsLoaded(FormId::Form7));
+        QCOMPARE(ReadBytes(e.mapPath), std::string("a\r\nc\r\n"));
+        QCOMPARE(ReadBytes(e.romPath), std::string("a\r\nc\r\n"));
+    }
+};
+
+QTEST_MAIN(EditorTest)
+#include "editor_test.moc"
