@@ -1,6 +1,8 @@
 #include "app/app.h"
 #include "app/product.h"
 #include "screens/keyboard/form3.h"
+#include "screens/delete/form6.h"
+#include "screens/favourites_menu/form2.h"
 #include "screens/editor/form7.h"
 #include "screens/placeholder_form.h"
 #include "screens/verify/form4.h"
@@ -12,7 +14,7 @@ Form* CreateForm(App& app, FormId id) {
     case FormId::Form1:
         return new PlaceholderForm(app, id, QString::fromLatin1(ProductTitle));
     case FormId::Form2:
-        return new PlaceholderForm(app, id, QString::fromLatin1(ProductTitle));
+        return new Form2(app);
     case FormId::Form3:
         return new Form3(app);
     case FormId::Form4:
@@ -20,7 +22,7 @@ Form* CreateForm(App& app, FormId id) {
     case FormId::Form5:
         return new PlaceholderForm(app, id, QStringLiteral("Error!!"));
     case FormId::Form6:
-        return new PlaceholderForm(app, id, QStringLiteral("Delete "));
+        return new Form6(app);
     case FormId::Form7:
         return new Form7(app);
     }
