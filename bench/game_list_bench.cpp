@@ -1,0 +1,110 @@
+#include "core/launcher/game_list.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A full-size game list: 32,767 lines of about 49 bytes, 1.6 MB in all.
+class GeneratedMapFile {
+public:
+    GeneratedMapFile() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "favorizer-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::perror("mkdtemp");
+            std::exit(1);
+        }
+        folder_ = pattern;
+        path_ = folder_ + "/mame.map";
+        std::string text;
+        char line[96];
+        for (int i = 0; i < fav::MaxGameLines; ++i) {
+            const int length = std::snprintf(line, sizeof line,
+                                             "rom%05d \"Some Game Title Number %05d (set %d)\"\r\n",
+                                             i, i, i % 9 + 1);
+            text.append(line, static_cast<std::size_t>(length));
+        }
+        std::FILE* file = std::fopen(path_.c_str(), "wb");
+        if (file == nullptr || std::fwrite(text.data(), 1, text.size(), file) != text.size() ||
+            std::fclose(file) != 0) {
+            std::perror(path_.c_str());
+            std::exit(1);
+        }
+        size_ = text.size();
+    }
+    ~GeneratedMapFile() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    const std::string& path() const { return path_; }
+    std::size_t size() const { return size_; }
+
+private:
+    std::string folder_;
+    std::string path_;
+    std::size_t size_ = 0;
+};
+
+// The floor: the file read into one buffer and nothing else.
+void PlainRead(benchmark::State& state, const GeneratedMapFile& map) {
+    for (auto _ : state) {
+        const int fd = ::open(map.path().c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat info {};
+        if (fd < 0 || ::fstat(fd, &info) != 0) {
+            state.SkipWithError("cannot open the map file");
+            break;
+        }
+        std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+        std::size_t filled = 0;
+        while (filled < bytes.size()) {
+            const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+            if (got <= 0) {
+                break;
+            }
+            filled += static_cast<std::size_t>(got);
+        }
+        ::close(fd);
+        benchmark::DoNotOptimize(bytes.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * map.size()));
+}
+
+void ReadGameLinesAndRomNames(benchmark::State& state, const GeneratedMapFile& map) {
+    for (auto _ : state) {
+        auto lines = fav::ReadGameLines(map.path());
+        if (!lines) {
+            state.SkipWithError(lines.failure().description.c_str());
+            break;
+        }
+        std::size_t romBytes = 0;
+        for (std::size_t i = 0; i < lines.value().size(); ++i) {
+            romBytes += fav::ExtractRomName(lines.value()[i]).size();
+        }
+        benchmark::DoNotOptimize(romBytes);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * map.size()));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    const GeneratedMapFile map;
+    benchmark::RegisterBenchmark("BM_PlainRead", PlainRead, std::cref(map));
+    benchmark::RegisterBenchmark("BM_ReadGameLinesAndRomNames", ReadGameLinesAndRomNames,
+                                 std::cref(map));
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
