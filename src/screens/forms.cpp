@@ -4,7 +4,9 @@
 #include "screens/delete/form6.h"
 #include "screens/favourites_menu/form2.h"
 #include "screens/editor/form7.h"
+#include "screens/error/form5.h"
 #include "screens/placeholder_form.h"
+#include "screens/setup/form1.h"
 #include "screens/verify/form4.h"
 
 namespace fav {
@@ -12,7 +14,7 @@ namespace fav {
 Form* CreateForm(App& app, FormId id) {
     switch (id) {
     case FormId::Form1:
-        return new PlaceholderForm(app, id, QString::fromLatin1(ProductTitle));
+        return new Form1(app);
     case FormId::Form2:
         return new Form2(app);
     case FormId::Form3:
@@ -20,7 +22,7 @@ Form* CreateForm(App& app, FormId id) {
     case FormId::Form4:
         return new Form4(app);
     case FormId::Form5:
-        return new PlaceholderForm(app, id, QStringLiteral("Error!!"));
+        return new Form5(app);
     case FormId::Form6:
         return new Form6(app);
     case FormId::Form7:

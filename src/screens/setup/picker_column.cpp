@@ -1,0 +1,316 @@
+#include "screens/setup/picker_column.h"
+
+#include "app/controls.h"
+#include "app/twips.h"
+#include "core/textfile/files.h"
+#include "screens/setup/marks.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QSignalBlocker>
+#include <QStorageInfo>
+#include <QStyle>
+#include <algorithm>
+
+namespace fav {
+
+namespace {
+
+QString FromBytes(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string ToBytes(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+bool IsUnder(const std::string& path, const std::string& root) {
+    return root == "/" || path == root || path.starts_with(root + "/");
+}
+
+std::string LastPart(const std::string& path) {
+    return path.substr(path.find_last_of('/') + 1);
+}
+
+// The folders from `top` down to `folder`, both included.
+std::vector<std::string> FolderChain(const std::string& top, const std::string& folder) {
+    std::vector<std::string> chain{top};
+    std::string current = top;
+    std::size_t start = top == "/" ? 1 : top.size() + 1;
+    while (start < folder.size()) {
+        const std::size_t end = std::min(folder.find('/', start), folder.size());
+        current = folder.substr(0, end);
+        chain.push_back(current);
+        start = end + 1;
+    }
+    return chain;
+}
+
+} // namespace
+
+std::vector<Volume> MountedVolumes() {
+    std::vector<Volume> volumes;
+    for (const QStorageInfo& info : QStorageInfo::mountedVolumes()) {
+        if (!info.isValid()) {
+            continue;
+        }
+        Volume volume{ToBytes(info.rootPath()), info.name(), info.isReady()};
+        if (volume.name.isEmpty()) {
+            volume.name = QString::fromLatin1(info.fileSystemType());
+        }
+        const bool known = std::any_of(volumes.begin(), volumes.end(),
+                                       [&](const Volume& v) { return v.root == volume.root; });
+        if (!known) {
+            volumes.push_back(std::move(volume));
+        }
+    }
+    std::stable_sort(volumes.begin(), volumes.end(), [](const Volume& a, const Volume& b) {
+        if (a.ready != b.ready) {
+            return a.ready;
+        }
+        return a.root < b.root;
+    });
+    return volumes;
+}
+
+std::string DriveOf(const std::string& path) {
+    if (path.empty() || path.find('\0') != std::string::npos) {
+        return {};
+    }
+    const QStorageInfo info(FromBytes(path));
+    return info.isValid() ? ToBytes(info.rootPath()) : std::string();
+}
+
+std::string NormaliseFolder(const std::string& path) {
+    if (path.empty() || path.front() != '/') {
+        return path;
+    }
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t end = std::min(path.find('/', start), path.size());
+        const std::string part = path.substr(start, end - start);
+        if (part == "..") {
+            if (!parts.empty()) {
+                parts.pop_back();
+            }
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        start = end + 1;
+    }
+    std::string folder;
+    for (const auto& part : parts) {
+        folder += "/" + part;
+    }
+    return folder.empty() ? "/" : folder;
+}
+
+PickerColumn::PickerColumn(QWidget* form, const ColumnDesign& design, ChangeHandler onChange,
+                           FailureHandler onUserFailure)
+    : QObject(form), onChange_(std::move(onChange)), onUserFailure_(std::move(onUserFailure)),
+      fileName_(design.fileName) {
+    MakeLabel(form, design.headingName, design.headingText, design.headingLeft, 960, 1815, 255);
+
+    drivePicker_ = new QComboBox(form);
+    drivePicker_->setObjectName(QString::fromLatin1(design.driveName));
+    PlaceTwips(drivePicker_, design.pickerLeft, 1200, 2655, 315);
+
+    folderPicker_ = new QListWidget(form);
+    folderPicker_->setObjectName(QString::fromLatin1(design.folderName));
+    PlaceTwips(folderPicker_, design.pickerLeft, 1560, 2655, 3015);
+
+    foundMark_ = MakeLabel(form, design.foundMarkName, {}, design.markLeft, 4680, 360, 360);
+    foundMark_->setPixmap(FoundMarkPicture());
+    notFoundMark_ = MakeLabel(form, design.notFoundMarkName, {}, design.markLeft, 4680, 360, 360);
+    notFoundMark_->setPixmap(NotFoundMarkPicture());
+
+    MakeLabel(form, design.fileLabelName, design.fileLabelText, design.fileLabelLeft, 5160,
+              design.statusLeft - design.fileLabelLeft - 60, 255);
+    status_ = MakeLabel(form, design.statusName, QStringLiteral("Found!"), design.statusLeft, 5160,
+                        1335, 255);
+
+    volumes_ = MountedVolumes();
+    if (FindVolume("/") == nullptr) {
+        volumes_.insert(volumes_.begin(), Volume{"/", {}, true});
+    }
+    FillDrives();
+    FillFolders();
+
+    connect(drivePicker_, &QComboBox::activated, this, &PickerColumn::UserChoseDrive);
+    connect(folderPicker_, &QListWidget::itemActivated, this, &PickerColumn::UserChoseFolder);
+}
+
+const Volume* PickerColumn::FindVolume(const std::string& root) const {
+    auto found = std::find_if(volumes_.begin(), volumes_.end(),
+                              [&](const Volume& v) { return v.root == root; });
+    return found == volumes_.end() ? nullptr : &*found;
+}
+
+std::optional<Failure> PickerColumn::CheckDrive(const std::string& root) const {
+    if (root.empty() || root.front() != '/' || root.find('\0') != std::string::npos) {
+        return MakeFailure(ErrorCode::InvalidPropertyValue, root);
+    }
+    bool ready = false;
+    if (const Volume* volume = FindVolume(root)) {
+        ready = volume->ready;
+    } else {
+        const QStorageInfo info(FromBytes(root));
+        if (!info.isValid() || ToBytes(info.rootPath()) != root) {
+            return MakeFailure(ErrorCode::InvalidPropertyValue, root);
+        }
+        ready = info.isReady();
+    }
+    const QDir top(FromBytes(root));
+    if (!ready || !top.exists() || !top.isReadable()) {
+        return MakeFailure(ErrorCode::DeviceUnavailable, root);
+    }
+    return std::nullopt;
+}
+
+bool PickerColumn::CanTake(const std::string& path) const {
+    if (path.empty() || path.front() != '/' || path.find('\0') != std::string::npos ||
+        !IsFolder(NormaliseFolder(path))) {
+        return false;
+    }
+    return !CheckDrive(DriveOf(path)).has_value();
+}
+
+Status PickerColumn::SetDrive(const std::string& root) {
+    if (auto refused = CheckDrive(root)) {
+        return *refused;
+    }
+    if (root == drive_) {
+        return {};
+    }
+    if (FindVolume(root) == nullptr) {
+        volumes_.push_back(Volume{root, {}, true});
+        FillDrives();
+    }
+    drive_ = root;
+    SelectDrive(drive_);
+    if (auto moved = SetFolder(root); !moved) {
+        return moved;
+    }
+    return onChange_();
+}
+
+Status PickerColumn::SetFolder(const std::string& path) {
+    if (path.empty() || path.front() != '/' || path.find('\0') != std::string::npos) {
+        return MakeFailure(ErrorCode::InvalidPropertyValue, path);
+    }
+    const std::string folder = NormaliseFolder(path);
+    if (!IsFolder(folder)) {
+        return MakeFailure(ErrorCode::PathNotFound, path);
+    }
+    if (folder == folder_) {
+        return {};
+    }
+    folder_ = folder;
+    FillFolders();
+    return onChange_();
+}
+
+void PickerColumn::ShowFound(bool found) {
+    foundMark_->setVisible(found);
+    notFoundMark_->setVisible(!found);
+    status_->setText(found ? QStringLiteral("Found!!") : QStringLiteral("Not Found!"));
+}
+
+void PickerColumn::HideFoundMark() {
+    foundMark_->hide();
+}
+
+bool PickerColumn::FoundMarkShown() const {
+    return !foundMark_->isHidden();
+}
+
+void PickerColumn::SetVolumes(std::vector<Volume> volumes) {
+    volumes_ = std::move(volumes);
+    if (FindVolume(drive_) == nullptr) {
+        volumes_.insert(volumes_.begin(), Volume{drive_, {}, true});
+    }
+    FillDrives();
+}
+
+void PickerColumn::FillDrives() {
+    const QSignalBlocker quiet(drivePicker_);
+    drivePicker_->clear();
+    const QIcon icon = QApplication::style()->standardIcon(QStyle::SP_DriveHDIcon);
+    for (const Volume& volume : volumes_) {
+        QString text = FromBytes(volume.root);
+        if (!volume.name.isEmpty() && volume.name != text) {
+            text += QStringLiteral("  [") + volume.name + QLatin1Char(']');
+        }
+        drivePicker_->addItem(icon, text, QByteArray::fromStdString(volume.root));
+    }
+    SelectDrive(drive_);
+}
+
+void PickerColumn::SelectDrive(const std::string& root) {
+    const QSignalBlocker quiet(drivePicker_);
+    drivePicker_->setCurrentIndex(drivePicker_->findData(QByteArray::fromStdString(root)));
+}
+
+void PickerColumn::FillFolders() {
+    const QSignalBlocker quiet(folderPicker_);
+    folderPicker_->clear();
+    QStyle* style = QApplication::style();
+    const std::string top = IsUnder(folder_, drive_) ? drive_ : "/";
+    const std::vector<std::string> chain = FolderChain(top, folder_);
+    int depth = 0;
+    for (const std::string& folder : chain) {
+        const QString name = depth == 0 ? FromBytes(folder) : FromBytes(LastPart(folder));
+        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirOpenIcon),
+                                         QString(depth * 2, QLatin1Char(' ')) + name);
+        item->setData(Qt::UserRole, QByteArray::fromStdString(folder));
+        folderPicker_->addItem(item);
+        ++depth;
+    }
+    const int currentRow = folderPicker_->count() - 1;
+    const QString indent(depth * 2, QLatin1Char(' '));
+    const std::string prefix = folder_ == "/" ? "/" : folder_ + "/";
+    const QStringList children =
+        QDir(FromBytes(folder_))
+            .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QString& child : children) {
+        auto* item =
+            new QListWidgetItem(style->standardIcon(QStyle::SP_DirClosedIcon), indent + child);
+        item->setData(Qt::UserRole, QByteArray::fromStdString(prefix + ToBytes(child)));
+        folderPicker_->addItem(item);
+    }
+    folderPicker_->setCurrentRow(currentRow);
+}
+
+void PickerColumn::UserChoseDrive(int index) {
+    const std::string root = drivePicker_->itemData(index).toByteArray().toStdString();
+    if (root == drive_) {
+        return;
+    }
+    const Status changed = SetDrive(root);
+    // A refused drive leaves the picker on the drive its folder is on.
+    SelectDrive(drive_);
+    if (!changed) {
+        onUserFailure_(changed.failure());
+    }
+}
+
+void PickerColumn::UserChoseFolder(QListWidgetItem* item) {
+    const std::string folder = item->data(Qt::UserRole).toByteArray().toStdString();
+    if (folder == folder_ || !IsFolder(folder)) {
+        // The current folder chosen again, or one gone since the list was filled: show what is
+        // there now.
+        FillFolders();
+        return;
+    }
+    const Status changed = SetFolder(folder);
+    if (!changed) {
+        onUserFailure_(changed.failure());
+    }
+}
+
+} // namespace fav
