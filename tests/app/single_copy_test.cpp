@@ -1,0 +1,74 @@
+#include "support/temp_folder.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+using namespace fav::test;
+
+namespace {
+
+// Generous bounds against a hang, not timings.
+constexpr int StartBoundMs = 30000;
+
+QProcessEnvironment Offscreen() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return environment;
+}
+
+void Start(QProcess& process, const QString& program) {
+    process.setProcessEnvironment(Offscreen());
+    process.setProgram(program);
+    process.start();
+}
+
+void Stop(QProcess& process) {
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(StartBoundMs);
+    }
+}
+
+} // namespace
+
+class SingleCopyTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aSecondCopyEndsAtOnceWithoutDoingAnything() {
+        TempFolder folder;
+        const QString program = QString::fromStdString(folder / "favorizer");
+        QVERIFY(QFile::copy(QStringLiteral(FAVORIZER_BINARY), program));
+        const std::string settings = folder / "favorize.cfg";
+
+        QProcess first;
+        Start(first, program);
+        QVERIFY(first.waitForStarted(StartBoundMs));
+        // Its settings file is written after it has taken the single-copy lock.
+        QTRY_VERIFY_WITH_TIMEOUT(Exists(settings), StartBoundMs);
+        QFile::remove(QString::fromStdString(settings));
+
+        QProcess second;
+        Start(second, program);
+        QVERIFY(second.waitForFinished(StartBoundMs));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        // It stopped before start-up would have written the settings file again.
+        QVERIFY(!Exists(settings));
+        QVERIFY(!Exists(folder / "favorlog.txt"));
+        QCOMPARE(first.state(), QProcess::Running);
+
+        // A copy that died leaves a lock behind; the next start takes it over.
+        Stop(first);
+        QProcess third;
+        Start(third, program);
+        QVERIFY(third.waitForStarted(StartBoundMs));
+        QTRY_VERIFY_WITH_TIMEOUT(Exists(settings), StartBoundMs);
+        QCOMPARE(third.state(), QProcess::Running);
+        Stop(third);
+    }
+};
+
+QTEST_GUILESS_MAIN(SingleCopyTest)
+#include "single_copy_test.moc"
