@@ -95,21 +95,17 @@ Result<std::string> ReadWholeFile(const std::string& path) {
     if (static_cast<std::size_t>(info.st_size) > MaxFileSize) {
         return MakeFailure(ErrorCode::OutOfMemory, path);
     }
+    // One byte more than the file holds, so that the end is seen without growing the buffer.
     std::string content;
-    content.resize(static_cast<std::size_t>(info.st_size));
+    content.resize(static_cast<std::size_t>(info.st_size) + 1);
     std::size_t filled = 0;
     for (;;) {
         if (filled == content.size()) {
-            if (content.size() >= MaxFileSize) {
-                // The file grew past the limit while it was read.
-                char probe;
-                const ssize_t more = ::read(fd, &probe, 1);
-                if (more == 0) {
-                    break;
-                }
+            // The file grew while it was read.
+            if (content.size() > MaxFileSize) {
                 return MakeFailure(ErrorCode::OutOfMemory, path);
             }
-            content.resize(std::min(MaxFileSize, content.size() + 65536));
+            content.resize(content.size() + 65536);
         }
         const ssize_t got = ::read(fd, content.data() + filled, content.size() - filled);
         if (got < 0) {
