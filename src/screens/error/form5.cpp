@@ -42,9 +42,17 @@ QString DeleteSettingsFile(const std::string& programDir) {
 } // namespace
 
 Form5::Form5(App& app) : Form(app, FormId::Form5, QStringLiteral("Error!!"), 6825, 4050) {
-    label1_ = MakeLabel(this, "Label1", QStringLiteral("Error!!"), 1320, 240, 2535, 255, {0, true});
+    // The design's text size; the controls take it from the window.
+    QFont face = font();
+    face.setPointSizeF(8.25);
+    setFont(face);
+
+    // Wider than the design's 2535 twips so that a long code still fits in bold.
+    label1_ = MakeLabel(this, "Label1", QStringLiteral("Error!!"), 1320, 240, 5265, 255, {0, true});
+    label1_->setWordWrap(false);
     MakeLabel(this, "Label4", QStringLiteral("Error Description:"), 2640, 840, 1575, 255,
-              {0, false, true});
+              {0, false, true})
+        ->setWordWrap(false);
     label3_ = MakeLabel(this, "Label3", {}, 240, 1320, 6255, 375);
     label2_ = MakeLabel(this, "Label2", {}, 240, 1920, 6255, 1215);
 

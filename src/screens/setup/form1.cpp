@@ -80,6 +80,11 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
 } // namespace
 
 Form1::Form1(App& app) : Form(app, FormId::Form1, QString::fromLatin1(ProductTitle), 11040, 7275) {
+    // The design's text size; the controls take it from the window.
+    QFont face = font();
+    face.setPointSizeF(8.25);
+    setFont(face);
+
     QLabel* title = MakeLabel(this, "Label1", QString::fromLatin1(ProductTitle), 1800, 240, 6255,
                               495, {18, true});
     title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -93,9 +98,11 @@ Form1::Form1(App& app) : Form(app, FormId::Form1, QString::fromLatin1(ProductTit
 
     command3_ =
         MakeButton(this, "Command3", QStringLiteral("Press ESC to Exit"), 9480, 1080, 1215, 615);
+    // Its text is wider than the button at the window's text size.
     QFont small = command3_->font();
-    small.setPointSizeF(7.5);
+    small.setPointSizeF(7);
     command3_->setFont(small);
+    command3_->setStyleSheet(QStringLiteral("padding: 0px;"));
     setCancelButton(command3_);
     connect(command3_, &QPushButton::clicked, this, [this] { Command3_Click(); });
 

@@ -130,9 +130,11 @@ PickerColumn::PickerColumn(QWidget* form, const ColumnDesign& design, ChangeHand
     notFoundMark_->setPixmap(NotFoundMarkPicture());
 
     MakeLabel(form, design.fileLabelName, design.fileLabelText, design.fileLabelLeft, 5160,
-              design.statusLeft - design.fileLabelLeft - 60, 255);
+              design.statusLeft - design.fileLabelLeft - 30, 255)
+        ->setWordWrap(false);
     status_ = MakeLabel(form, design.statusName, QStringLiteral("Found!"), design.statusLeft, 5160,
                         1335, 255);
+    status_->setWordWrap(false);
 
     volumes_ = MountedVolumes();
     if (FindVolume("/") == nullptr) {
