@@ -23,12 +23,17 @@ const QString CaptionPrefix = QStringLiteral("Edit Game List: ");
 
 QLabel* MakeHint(QWidget* parent, const char* name, const QString& text, int left, int top,
                  int width, int height) {
-    QLabel* label = MakeLabel(parent, name, text, left, top, width, height, FontSpec{9.75, true});
-    QFont font = label->font();
-    font.setFamilies({QStringLiteral("Sans Serif")});
+    return MakeLabel(parent, name, text, left, top, width, height, FontSpec{9.75, true});
+}
+
+// The layout was drawn for a narrow sans-serif face at 8.25 points; a wider face breaks the
+// hint texts in other places and cuts the captions off.
+QFont WindowFont(QFont font) {
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans Condensed")});
     font.setStyleHint(QFont::SansSerif);
-    label->setFont(font);
-    return label;
+    font.setPointSizeF(8.25);
+    return font;
 }
 
 std::string WithoutLeadingSpaces(const std::string& text) {
@@ -40,7 +45,11 @@ std::string WithoutLeadingSpaces(const std::string& text) {
 
 Form7::Form7(App& app)
     : Form(app, FormId::Form7, CaptionPrefix, FrameWidth + 120, FrameHeight + 240) {
+    setFont(WindowFont(font()));
     Frame1_ = MakeFrame(this, "Frame1", 0, 0, FrameWidth, FrameHeight);
+    // Here the frame only holds the controls and masks nothing: the window's own background
+    // shows through, which saves filling it twice.
+    Frame1_->setAutoFillBackground(false);
     QWidget* f = Frame1_;
 
     MakeHint(f, "Label1", QStringLiteral("Mame Games List"), 120, 0, 1455, 255);
@@ -148,14 +157,15 @@ void Form7::Form_Resize() {
 }
 
 void Form7::Form_KeyDown(int& keyCode) {
-    const Pane active = panes_.active();
-    showingSelection_ = true;
-    switch (keyCode) {
-    case ArcadeKey::Escape:
+    if (keyCode == ArcadeKey::Escape) {
         keyCode = 0;
-        showingSelection_ = false;
         SaveAndLeave();
         return;
+    }
+    const Pane active = panes_.active();
+    // The views follow the panes here; what they report while they do is not the user's doing.
+    showingSelection_ = true;
+    switch (keyCode) {
     case ArcadeKey::Ctrl:
         keyCode = 0;
         panes_.PageDown();
@@ -168,11 +178,9 @@ void Form7::Form_KeyDown(int& keyCode) {
         break;
     case ArcadeKey::Player1Start:
         keyCode = 0;
-        if (active == Pane::Games) {
-            panes_.Add();
-            ShowSelection(Pane::Favourites, false);
-        } else if (panes_.Remove()) {
-            ShowSelection(Pane::Favourites, true);
+        // Nothing is saved after a failed load, so no edit is offered that would be lost.
+        if (loadState_ == LoadState::Loaded) {
+            AddOrRemove(active);
         }
         break;
     case ArcadeKey::Left:
@@ -186,6 +194,15 @@ void Form7::Form_KeyDown(int& keyCode) {
     }
     showingSelection_ = false;
     ShowFavouritesTotal();
+}
+
+void Form7::AddOrRemove(Pane active) {
+    if (active == Pane::Games) {
+        panes_.Add();
+        ShowSelection(Pane::Favourites, false);
+    } else if (panes_.Remove()) {
+        ShowSelection(Pane::Favourites, true);
+    }
 }
 
 void Form7::SaveAndLeave() {

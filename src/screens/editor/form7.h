@@ -32,6 +32,7 @@ private:
     void Load();
     void LoadFailed(const Failure& failure);
     void SaveAndLeave();
+    void AddOrRemove(Pane active);
 
     PaneView* view(Pane which) const { return which == Pane::Games ? List1_ : List2_; }
     PaneModel* model(Pane which) const {

@@ -3,9 +3,11 @@
 #include "app/display_text.h"
 #include "app/twips.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPen>
+#include <QStyledItemDelegate>
 
 namespace fav {
 
@@ -29,6 +31,37 @@ int TickSide() {
     return TwipsToPixels(150);
 }
 
+// Draws a row as the style does, but lays its text out once rather than the style's several
+// times: paging through a full game list draws a page of new rows on every press.
+class PaneDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QString text = item.text;
+        item.text.clear();
+        QStyle* style = item.widget != nullptr ? item.widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, item.widget);
+
+        const QRect place = style->subElementRect(QStyle::SE_ItemViewItemText, &item, item.widget);
+        const int margin =
+            style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, item.widget) + 1;
+        const QPalette::ColorGroup group =
+            !(item.state & QStyle::State_Enabled) ? QPalette::Disabled : QPalette::Normal;
+        const QPalette::ColorRole role =
+            item.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text;
+        painter->save();
+        painter->setPen(item.palette.color(group, role));
+        painter->setFont(item.font);
+        painter->drawText(place.adjusted(margin, 0, -margin, 0),
+                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+        painter->restore();
+    }
+};
+
 } // namespace
 
 PaneModel::PaneModel(SortedPane& pane, Marked marked, QObject* parent)
@@ -41,6 +74,13 @@ PaneModel::PaneModel(SortedPane& pane, Marked marked, QObject* parent)
 
 PaneModel::~PaneModel() {
     pane_.SetListener(nullptr);
+}
+
+QModelIndex PaneModel::index(int row, int column, const QModelIndex& parent) const {
+    if (parent.isValid() || column != 0 || row < 0 || row >= pane_.size()) {
+        return {};
+    }
+    return createIndex(row, 0);
 }
 
 int PaneModel::rowCount(const QModelIndex& parent) const {
@@ -74,10 +114,36 @@ PaneView::PaneView(QWidget* parent, const char* name) : QListView(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setIconSize(QSize(TickSide(), TickSide()));
+    // Like the design's list boxes: a long line is cut off at the pane's edge.
+    setTextElideMode(Qt::ElideNone);
+    setItemDelegate(new PaneDelegate(this));
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
 void PaneView::keyboardSearch(const QString& search) {
     (void)search;
+}
+
+void PaneView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                           const QList<int>& roles) {
+    // A tick came or went: rows keep their size, so only the rows in sight need drawing again.
+    // The list view itself would draw the whole pane again.
+    if (roles == QList<int>{Qt::DecorationRole}) {
+        constexpr int FewRows = 64;
+        if (bottomRight.row() - topLeft.row() >= FewRows) {
+            viewport()->update();
+            return;
+        }
+        const QRect sight = viewport()->rect();
+        for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
+            const QRect place = visualRect(model()->index(row, 0));
+            if (place.intersects(sight)) {
+                viewport()->update(place);
+            }
+        }
+        return;
+    }
+    QListView::dataChanged(topLeft, bottomRight, roles);
 }
 
 void PaneView::keyPressEvent(QKeyEvent* event) {

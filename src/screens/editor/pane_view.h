@@ -20,6 +20,9 @@ public:
     PaneModel(SortedPane& pane, Marked marked, QObject* parent);
     ~PaneModel() override;
 
+    // The view asks for an index of every row when it lays the pane out; this one answers
+    // without the base class's round of virtual calls.
+    QModelIndex index(int row, int column = 0, const QModelIndex& parent = {}) const override;
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
@@ -47,6 +50,8 @@ public:
     void keyboardSearch(const QString& search) override;
 
 protected:
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles) override;
     // Up or Down with nothing selected selects the first entry, rather than the one after the
     // row Qt puts its cursor on when the view takes the focus.
     void keyPressEvent(QKeyEvent* event) override;

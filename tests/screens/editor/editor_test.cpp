@@ -322,6 +322,7 @@ private slots:
         QCOMPARE(e.t.windows().ActiveForm(), e.form());
         QVERIFY(!e.t.windows().IsLoaded(FormId::Form5));
         e.t.Press(Qt::Key_1);
+        QCOMPARE(e.form()->panes().favourites().size(), 0);
         e.t.Press(Qt::Key_Escape);
         QVERIFY(!e.t.windows().IsLoaded(FormId::Form7));
         QVERIFY(e.t.windows().IsVisible(FormId::Form2));

@@ -1,0 +1,246 @@
+#include "app/app.h"
+#include "core/launcher/game_list.h"
+#include "screens/editor/form7.h"
+#include "screens/editor/sorted_pane.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+class SilentMessageBoxes final : public fav::MessageBoxes {
+public:
+    fav::MessageAnswer Show(const QString&, const QString&, fav::MessageButtons buttons,
+                            fav::MessageIcon) override {
+        return buttons == fav::MessageButtons::Ok ? fav::MessageAnswer::Ok
+                                                  : fav::MessageAnswer::Yes;
+    }
+};
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream file(path, std::ios::binary);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!file.flush()) {
+        std::perror(path.c_str());
+        std::exit(1);
+    }
+}
+
+// A cabinet in a temporary folder: a full-size mame.map of 32,767 games (about 1.6 MB) in no
+// particular order and in mixed letter case, and the list BENCH holding 2,000 of them.
+class Cabinet {
+public:
+    Cabinet() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "favorizer-editor-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::perror("mkdtemp");
+            std::exit(1);
+        }
+        dir_ = pattern;
+        std::filesystem::create_directories(dir_ + "/config");
+
+        std::mt19937 random(20261207);
+        const char* const words[] = {"Super",  "street", "Fighter", "Pac",   "Galaxian",
+                                     "turbo",  "Dragon", "ninja",   "Space", "Invaders",
+                                     "Bubble", "Bobble", "Metal",   "slug",  "Donkey",
+                                     "Kong",   "Final",  "fight"};
+        std::vector<std::string> games;
+        for (int i = 0; i < fav::MaxGameLines; ++i) {
+            std::string line = std::to_string(random() % 100000);
+            for (auto& c : line) {
+                c = static_cast<char>((random() % 3 == 0 ? 'A' : 'a') + (c - '0') +
+                                      (random() % 2) * 10);
+            }
+            line += " \"";
+            for (int w = 0; w < 3; ++w) {
+                line += words[random() % std::size(words)];
+                line += ' ';
+            }
+            line += "(set " + std::to_string(i % 9 + 1) + ")\"";
+            line.resize(std::max<std::size_t>(line.size(), 46), '.');
+            games.push_back(line);
+        }
+        std::string map;
+        for (const auto& game : games) {
+            map += game + "\r\n";
+        }
+        mapBytes_ = map.size();
+        WriteFile(dir_ + "/config/mame.map", map);
+
+        std::shuffle(games.begin(), games.end(), random);
+        std::string list;
+        for (int i = 0; i < 2000; ++i) {
+            list += games[static_cast<std::size_t>(i)] + "\r\n";
+        }
+        WriteFile(dir_ + "/config/kbfavBENCH.map", list);
+        WriteFile(dir_ + "/kabinet.cfg", "emulators = mame kbfavBENCH\r\n");
+    }
+    ~Cabinet() { std::filesystem::remove_all(dir_); }
+
+    const std::string& dir() const { return dir_; }
+    std::size_t mapBytes() const { return mapBytes_; }
+
+private:
+    std::string dir_;
+    std::size_t mapBytes_ = 0;
+};
+
+Cabinet& TheCabinet() {
+    static Cabinet cabinet;
+    return cabinet;
+}
+
+// The program with the editor on BENCH, as the favourites menu opens it.
+class Program {
+public:
+    Program()
+        : programDir_(TheCabinet().dir() + "/program"),
+          app_({programDir_, &messages_, [] { return std::string("bench"); }, [] {}}) {
+        std::filesystem::create_directories(programDir_);
+        app_.shared.LauncherDir = TheCabinet().dir();
+        app_.shared.CurrentListName = " BENCH";
+    }
+    ~Program() { Close(); }
+
+    fav::Form7* Open() {
+        app_.windows().Show(fav::FormId::Form7);
+        QCoreApplication::processEvents();
+        return app_.windows().Get<fav::Form7>(fav::FormId::Form7);
+    }
+
+    void Close() {
+        app_.windows().Unload(fav::FormId::Form7);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // A key as the cabinet sends it, then whatever drawing it caused.
+    void Press(Qt::Key key, const QString& text = {}) {
+        fav::Form* form = app_.windows().ActiveForm();
+        QWidget* target = form->focusWidget() != nullptr ? form->focusWidget() : form;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(target, &release);
+        QCoreApplication::processEvents();
+    }
+
+private:
+    std::string programDir_;
+    SilentMessageBoxes messages_;
+    fav::App app_;
+};
+
+bool FullyLoaded(const fav::Form7* editor) {
+    return editor != nullptr && editor->isVisible() &&
+           editor->panes().games().size() == fav::MaxGameLines &&
+           editor->panes().favourites().size() == 2000;
+}
+
+// What opening the editor cannot avoid: reading both files and sorting their lines.
+void BM_ReadAndSort(benchmark::State& state) {
+    const std::string config = TheCabinet().dir() + "/config";
+    for (auto _ : state) {
+        for (const char* name : {"/mame.map", "/kbfavBENCH.map"}) {
+            auto lines = fav::ReadGameLines(config + name);
+            if (!lines) {
+                state.SkipWithError("read failed");
+                return;
+            }
+            std::vector<std::string_view> sorted;
+            sorted.reserve(lines.value().size());
+            for (std::size_t i = 0; i < lines.value().size(); ++i) {
+                sorted.push_back(lines.value()[i]);
+            }
+            std::stable_sort(sorted.begin(), sorted.end(), fav::CaseInsensitiveLess);
+            benchmark::DoNotOptimize(sorted.data());
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(TheCabinet().mapBytes()));
+}
+BENCHMARK(BM_ReadAndSort)->Unit(benchmark::kMillisecond);
+
+// From Show until both panes are filled and the window has been laid out and drawn.
+void BM_OpenEditor(benchmark::State& state) {
+    Program program;
+    for (auto _ : state) {
+        const fav::Form7* editor = program.Open();
+        state.PauseTiming();
+        if (!FullyLoaded(editor)) {
+            state.SkipWithError("the editor did not load the cabinet");
+            return;
+        }
+        program.Close();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenEditor)->Unit(benchmark::kMillisecond);
+
+void BM_Add(benchmark::State& state) {
+    Program program;
+    if (!FullyLoaded(program.Open())) {
+        state.SkipWithError("the editor did not load the cabinet");
+        return;
+    }
+    for (int i = 0; i < 600; ++i) {
+        program.Press(Qt::Key_Control);
+    }
+    for (auto _ : state) {
+        program.Press(Qt::Key_1, QStringLiteral("1"));
+    }
+}
+BENCHMARK(BM_Add)->Iterations(2000)->Unit(benchmark::kMicrosecond);
+
+void BM_Remove(benchmark::State& state) {
+    Program program;
+    if (!FullyLoaded(program.Open())) {
+        state.SkipWithError("the editor did not load the cabinet");
+        return;
+    }
+    program.Press(Qt::Key_Right);
+    for (int i = 0; i < 30; ++i) {
+        program.Press(Qt::Key_Control);
+    }
+    for (auto _ : state) {
+        program.Press(Qt::Key_1, QStringLiteral("1"));
+    }
+}
+BENCHMARK(BM_Remove)->Iterations(1900)->Unit(benchmark::kMicrosecond);
+
+void BM_PageDown(benchmark::State& state) {
+    Program program;
+    if (!FullyLoaded(program.Open())) {
+        state.SkipWithError("the editor did not load the cabinet");
+        return;
+    }
+    for (auto _ : state) {
+        program.Press(Qt::Key_Control);
+    }
+}
+BENCHMARK(BM_PageDown)->Iterations(1200)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    application.setQuitOnLastWindowClosed(false);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
