@@ -43,6 +43,7 @@ std::string WithoutLeadingSpaces(const std::string& text) {
 
 } // namespace
 
+// The window leaves a narrow margin around the frame that holds everything.
 Form7::Form7(App& app)
     : Form(app, FormId::Form7, CaptionPrefix, FrameWidth + 120, FrameHeight + 240) {
     setFont(WindowFont(font()));
@@ -92,7 +93,8 @@ Form7::Form7(App& app)
                 [this, which] { TakeSelection(which); });
     }
 
-    // Until a load has run, the screen stands as a load leaves it: the games pane active.
+    // The games pane is active from the start, so a load that stops early leaves a screen that
+    // still answers the keys.
     ShowActivePane();
 }
 
