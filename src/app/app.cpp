@@ -4,7 +4,6 @@
 #include <QDate>
 #include <QDir>
 #include <QLocale>
-#include <QStandardPaths>
 #include <QTime>
 
 namespace fav {
@@ -35,7 +34,8 @@ bool App::AnotherCopyRunning() {
     if (singleCopyLock_) {
         return false;
     }
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // The user's runtime folder when the session has one (asking Qt without it only warns).
+    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (folder.isEmpty() || !QDir(folder).exists()) {
         folder = QDir::tempPath();
     }

@@ -1,0 +1,89 @@
+// Start-up on the demo cabinet, from loading the setup window until the favourites menu is
+// shown, beside Qt's own cost of creating and showing one empty window.
+#include "app/app.h"
+#include "core/settings/settings_file.h"
+
+#include <QApplication>
+#include <QWidget>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class NoMessageBoxes final : public fav::MessageBoxes {
+public:
+    fav::MessageAnswer Show(const QString&, const QString&, fav::MessageButtons buttons,
+                            fav::MessageIcon) override {
+        ++shown;
+        return buttons == fav::MessageButtons::Ok ? fav::MessageAnswer::Ok : fav::MessageAnswer::No;
+    }
+    int shown = 0;
+};
+
+// A scratch copy of the demo cabinet and a program folder whose favorize.cfg points at it.
+class DemoInstall {
+public:
+    DemoInstall() {
+        std::string pattern = (fs::temp_directory_path() / "favorizer-bench-XXXXXX").string();
+        root_ = ::mkdtemp(pattern.data());
+        fs::copy(FAVORIZER_DEMO_CABINET, root_ / "cabinet", fs::copy_options::recursive);
+        fs::create_directories(programDir());
+        const std::string cabinet = (root_ / "cabinet").string();
+        const std::string config = cabinet + "/config";
+        if (!fav::WriteSettingsFile(programDir(), cabinet, config, config, 0)) {
+            std::abort();
+        }
+    }
+    ~DemoInstall() { fs::remove_all(root_); }
+
+    std::string programDir() const { return (root_ / "program").string(); }
+
+private:
+    fs::path root_;
+};
+
+void BM_QtEmptyWindow(benchmark::State& state) {
+    for (auto _ : state) {
+        QWidget window;
+        window.show();
+        QCoreApplication::processEvents();
+    }
+}
+
+void BM_StartUntilMenuShown(benchmark::State& state) {
+    DemoInstall demo;
+    NoMessageBoxes messages;
+    for (auto _ : state) {
+        fav::App app({demo.programDir(), &messages, {}, {}});
+        app.Start();
+        QCoreApplication::processEvents();
+        fav::Form* shown = app.windows().ActiveForm();
+        if (shown == nullptr || shown->id() != fav::FormId::Form2 || messages.shown != 0) {
+            state.SkipWithError("start-up did not go straight to the favourites menu");
+            break;
+        }
+        state.PauseTiming();
+        app.windows().UnloadAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(BM_QtEmptyWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartUntilMenuShown)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
