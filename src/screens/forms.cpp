@@ -1,11 +1,9 @@
 #include "app/app.h"
-#include "app/product.h"
 #include "screens/delete/form6.h"
 #include "screens/editor/form7.h"
 #include "screens/error/form5.h"
 #include "screens/favourites_menu/form2.h"
 #include "screens/keyboard/form3.h"
-#include "screens/placeholder_form.h"
 #include "screens/setup/form1.h"
 #include "screens/verify/form4.h"
 
