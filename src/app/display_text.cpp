@@ -22,9 +22,17 @@ bool IsAscii(std::string_view bytes) {
     return true;
 }
 
-} // namespace
+// The first MaxDisplayBytes bytes, not ending inside a UTF-8 sequence.
+std::string_view ShownPart(std::string_view bytes) {
+    std::size_t end = MaxDisplayBytes;
+    for (int back = 0;
+         back < 3 && end > 0 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80; ++back) {
+        --end;
+    }
+    return bytes.substr(0, end);
+}
 
-QString DisplayText(std::string_view bytes) {
+QString Decode(std::string_view bytes) {
     if (IsAscii(bytes)) {
         return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
     }
@@ -40,6 +48,15 @@ QString DisplayText(std::string_view bytes) {
         text.append(byte >= 0x80 && byte < 0xA0 ? QChar(Cp1252High[byte - 0x80]) : QChar(byte));
     }
     return text;
+}
+
+} // namespace
+
+QString DisplayText(std::string_view bytes) {
+    if (bytes.size() <= MaxDisplayBytes) {
+        return Decode(bytes);
+    }
+    return Decode(ShownPart(bytes)) + QChar(0x2026);
 }
 
 } // namespace fav
