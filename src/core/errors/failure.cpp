@@ -1,5 +1,8 @@
 #include "core/errors/failure.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace fav {
 
 std::string StandardDescription(int code) {
@@ -35,9 +38,14 @@ Failure MakeFailure(int code, const std::string& subject) {
     std::string description = StandardDescription(code);
     if (!subject.empty()) {
         description += ": ";
-        for (char c : subject) {
+        // A subject taken from a file can be megabytes long; the description is one log line.
+        const std::size_t shown = std::min(subject.size(), MaxFailureSubject);
+        for (char c : std::string_view(subject).substr(0, shown)) {
             const auto byte = static_cast<unsigned char>(c);
             description += (byte < 32 || byte == 127) ? '?' : c;
+        }
+        if (shown < subject.size()) {
+            description += "...";
         }
     }
     return Failure{code, description};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace fav {
@@ -31,8 +32,12 @@ struct Failure {
 // The standard wording for a code ("File not found"), or "Application-defined error".
 std::string StandardDescription(int code);
 
+// At most this many bytes of a failure's subject are kept in its description.
+inline constexpr std::size_t MaxFailureSubject = 4096;
+
 // A failure with the standard wording, followed by ": " and the subject (a path) when given.
-// Control characters in the subject are replaced so the description stays on one line.
+// Control characters in the subject are replaced so the description stays on one line, and a
+// subject longer than MaxFailureSubject is cut there and followed by "...".
 Failure MakeFailure(int code, const std::string& subject = {});
 
 } // namespace fav

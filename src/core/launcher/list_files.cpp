@@ -5,6 +5,7 @@
 #include "core/textfile/files.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace fav {
 
@@ -29,6 +30,12 @@ std::optional<Failure> CheckListKey(const std::string& key) {
     if (key.find('/') != std::string::npos || key.find('\0') != std::string::npos) {
         return MakeFailure(ErrorCode::PathFileAccessError,
                            "the list name \"" + key + "\" would leave the config folder");
+    }
+    // Refused here rather than by the system, whose "name too long" would read as a broken
+    // settings file and cost the owner the setup.
+    if (ListEntryPrefix.size() + key.size() + std::string_view(".map").size() > NAME_MAX) {
+        return MakeFailure(ErrorCode::PathFileAccessError,
+                           "the list name \"" + key + "\" is too long for a file name");
     }
     return std::nullopt;
 }

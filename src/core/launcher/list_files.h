@@ -15,7 +15,8 @@ std::string ListFilePath(const std::string& launcherDir, const std::string& key,
 std::string MameCfgPath(const std::string& launcherDir);
 std::string MameMapPath(const std::string& launcherDir);
 
-// A key is used in a file name only when it cannot leave the config folder: no "/" and no NUL.
+// A key is used in a file name only when it cannot leave the config folder (no "/" and no NUL)
+// and its file names are not too long for the system.
 std::optional<Failure> CheckListKey(const std::string& key);
 
 // The name typed on the keyboard with every "_" as a space, and the reverse.
