@@ -94,6 +94,13 @@ inline std::vector<int> Only(FormId id) {
     return {static_cast<int>(id)};
 }
 
+// Paints every visible window, as a screen would: drawing is where long or odd text costs.
+template <typename P> void Draw(P& p) {
+    for (const int id : VisibleScreens(p)) {
+        p.windows().Find(static_cast<FormId>(id))->grab();
+    }
+}
+
 // The rows of a list box or list view, as shown.
 inline QStringList Rows(const QAbstractItemView* view) {
     QStringList rows;
