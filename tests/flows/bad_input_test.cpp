@@ -92,6 +92,7 @@ void ExpectError(TestApp& t, int code, int under, std::size_t logLines) {
     QCOMPARE(lines.size(), logLines);
     QVERIFY(lines.back().starts_with(std::string(FixedDateTime) + " Favorizer encounted error# " +
                                      std::to_string(code) + " ---"));
+    Draw(t);
 }
 
 } // namespace
@@ -453,6 +454,39 @@ private slots:
                                                                "Warrior\"\r\npacman \"Pac-Man "
                                                                "(Midway)\"\r\n"));
         QVERIFY(!t.ended);
+    }
+
+    // A save that fails: the error over the editor, which stays with the edits; once the
+    // cause is gone, ESC saves them.
+    void saveFailureKeepsTheEditorAndItsEdits() {
+        TestApp t;
+        t.WriteCabinet("emulators = mame kbfavFIGHT", Games);
+        WriteBytes(Config(t, "kbfavFIGHT.map"), "");
+        t.WriteSettings();
+        t.app.Start();
+        OpenFromMenu(t, 0, 1);
+        t.Press(Qt::Key_1);
+        std::filesystem::create_directory(Config(t, "kbfavFIGHT.rom"));
+        t.Press(Qt::Key_Escape);
+        ExpectError(t, ErrorCode::PathFileAccessError, int(FormId::Form7), 1);
+        QVERIFY(Exists(t.programDir + "/favorize.cfg"));
+        // The map file is written before the rom file.
+        QCOMPARE(ReadBytes(Config(t, "kbfavFIGHT.map")),
+                 std::string("pacman \"Pac-Man (Midway)\"\r\n"));
+        t.Press(Qt::Key_Escape);
+        QCOMPARE(VisibleScreens(t), Only(FormId::Form7));
+        QCOMPARE(ActiveId(t), int(FormId::Form7));
+        QCOMPARE(Text(t, FormId::Form7, "Label13"), QStringLiteral("1"));
+
+        std::filesystem::remove(Config(t, "kbfavFIGHT.rom"));
+        t.Press(Qt::Key_Down);
+        t.Press(Qt::Key_1);
+        t.Press(Qt::Key_Escape);
+        QCOMPARE(VisibleScreens(t), Only(FormId::Form2));
+        QCOMPARE(ReadBytes(Config(t, "kbfavFIGHT.map")),
+                 std::string("pacman \"Pac-Man (Midway)\"\r\nsf2 \"Street Fighter II: The World "
+                             "Warrior\"\r\n"));
+        QCOMPARE(ReadBytes(Config(t, "kbfavFIGHT.rom")), std::string("pacman\r\nsf2\r\n"));
     }
 
     // A list whose map file is a folder: the editor cannot load it and saves nothing over it;

@@ -78,6 +78,7 @@ private slots:
         QCOMPARE(VisibleScreens(t), Only(FormId::Form3));
         QCOMPARE(ActiveId(t), int(FormId::Form3));
         QVERIFY(KeyboardAtStart(t));
+        Draw(t);
 
         QVERIFY(TypeOnKeyboard(t, "Retro_80s"));
         QCOMPARE(Text(t, FormId::Form3, "Label3(8)"), QStringLiteral("s"));
@@ -96,6 +97,7 @@ private slots:
         QCOMPARE(Text(t, FormId::Form4, "Label3"), QStringLiteral("Retro_80s"));
         QCOMPARE(Text(t, FormId::Form4, "Label4"), QStringLiteral("Best_of_(1)!"));
         QVERIFY(HasBorder(Control(t, FormId::Form4, "Label6")));
+        Draw(t);
         t.Press(Qt::Key_1);
 
         QCOMPARE(VisibleScreens(t), Only(FormId::Form2));
@@ -121,6 +123,7 @@ private slots:
         t.Press(Qt::Key_Down, 2);
         t.Press(Qt::Key_1);
         QCOMPARE(Text(t, FormId::Form7, "Label13"), QStringLiteral("2"));
+        Draw(t);
         t.Press(Qt::Key_Escape);
         QCOMPARE(VisibleScreens(t), Only(FormId::Form2));
         QCOMPARE(ReadBytes(Config(t, "kbfavRetro_80s.map")),
@@ -134,8 +137,10 @@ private slots:
         t.Press(Qt::Key_1);
         QCOMPARE(VisibleScreens(t), Only(FormId::Form6));
         QCOMPARE(ActiveId(t), int(FormId::Form6));
+        QCOMPARE(t.app.shared.CurrentListName, std::string(" Retro_80s"));
         QCOMPARE(t.windows().Find(FormId::Form6)->windowTitle(),
                  QStringLiteral("Delete  Retro_80s???"));
+        Draw(t);
         t.Press(Qt::Key_Down);
         QCOMPARE(Text(t, FormId::Form6, "Label1"), QStringLiteral("40"));
         QVERIFY(Exists(Config(t, "kbfavRetro_80s.cfg")));

@@ -2,6 +2,7 @@
 #include "screens/setup/form1.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -111,6 +112,7 @@ private slots:
             Program p(m.programDir);
             p.app.Start();
             QVERIFY(Shown(p, FormId::Form1, "Frame1"));
+            Draw(p);
             Click(Control(p, FormId::Form1, "Label13"));
             QVERIFY(!Shown(p, FormId::Form1, "Frame1"));
             QVERIFY(Shown(p, FormId::Form1, "Check1"));
@@ -129,6 +131,7 @@ private slots:
             QVERIFY(p.messages.shown.empty());
             QCOMPARE(m.Settings(), SettingsFile("/", "/", "/", "0"));
 
+            Draw(p);
             Click(Control<QCheckBox>(p, FormId::Form1, "Check1"));
             Click(Control<QPushButton>(p, FormId::Form1, "Command2"));
             QCOMPARE(p.messages.shown.size(), std::size_t{1});
@@ -188,6 +191,26 @@ private slots:
         QVERIFY(!Shown(p, FormId::Form1, "Frame1"));
         QVERIFY(!Control<QPushButton>(p, FormId::Form1, "Command2")->isEnabled());
         WalkFolderPicker(p, 0, "Dir1", m.cabinetDir);
+
+        // A drive that cannot be reached: the error over the setup screen, which stays.
+        PickerColumn& launcher = p.windows().Get<Form1>(FormId::Form1)->Column(0);
+        launcher.SetVolumes({Volume{launcher.Drive(), {}, true}, Volume{"/offline", "CD", false}});
+        auto* drives = Control<QComboBox>(p, FormId::Form1, "Drive1");
+        drives->setFocus();
+        p.Press(Qt::Key_Down);
+        QCOMPARE(VisibleScreens(p), (std::vector<int>{1, 5}));
+        QCOMPARE(ActiveId(p), int(FormId::Form5));
+        QCOMPARE(Text(p, FormId::Form5, "Label1"), QStringLiteral("Error# 68 was encountered."));
+        QCOMPARE(Text(p, FormId::Form5, "Label2"),
+                 QStringLiteral("You have chosen a drive that is not acessible, please choose "
+                                "another."));
+        Draw(p);
+        QCOMPARE(LogLines(m.programDir).size(), std::size_t{1});
+        p.Press(Qt::Key_Escape);
+        QCOMPARE(VisibleScreens(p), Only(FormId::Form1));
+        QCOMPARE(ActiveId(p), int(FormId::Form1));
+        QCOMPARE(launcher.Folder(), m.cabinetDir);
+        QCOMPARE(m.Settings(), settings);
 
         Click(Control<QPushButton>(p, FormId::Form1, "Command2"));
         QVERIFY(p.messages.shown.empty());
