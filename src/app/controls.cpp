@@ -1,5 +1,6 @@
 #include "app/controls.h"
 
+#include "app/looks.h"
 #include "app/twips.h"
 
 #include <QFrame>
@@ -33,8 +34,13 @@ QFrame* MakeFrame(QWidget* parent, const char* name, int left, int top, int widt
 }
 
 void SetBorder(QLabel* label, bool border) {
+    // Plain, so the line is drawn in the text colour: black on the enabled, selected item.
+    label->setFrameShadow(QFrame::Plain);
     label->setFrameShape(border ? QFrame::Box : QFrame::NoFrame);
-    label->setLineWidth(border ? 2 : 0);
+    label->setLineWidth(border ? SelectionBorderWidth : 0);
+    // A label with a frame otherwise moves its text in by half a letter, which pushes a large
+    // top-aligned text out of the bottom of its box.
+    label->setIndent(0);
 }
 
 bool HasBorder(const QLabel* label) {

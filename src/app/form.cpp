@@ -1,5 +1,6 @@
 #include "app/form.h"
 
+#include "app/looks.h"
 #include "app/twips.h"
 
 #include <QCloseEvent>
@@ -11,6 +12,9 @@ Form::Form(App& app, FormId id, const QString& caption, int clientWidthTwips, in
     : QWidget(nullptr), app_(app), id_(id) {
     setObjectName(QStringLiteral("Form%1").arg(static_cast<int>(id)));
     setWindowTitle(caption);
+    // Set before the screen makes its controls, which take them over.
+    setFont(DesignFont());
+    setPalette(CabinetPalette());
     resize(TwipsToPixels(clientWidthTwips), TwipsToPixels(clientHeightTwips));
     setFocusPolicy(Qt::StrongFocus);
 }

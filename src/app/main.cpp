@@ -1,9 +1,15 @@
 #include "app/app.h"
 
 #include <QApplication>
+#include <QStyleFactory>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // The same drawing on every cabinet, whatever desktop theme is installed: the windows' own
+    // palette (greyed disabled controls) is drawn as intended by this style.
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) {
+        QApplication::setStyle(style);
+    }
     application.setQuitOnLastWindowClosed(false);
 
     fav::ScreenMessageBoxes messages;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScreen>
 #include <algorithm>
 
 namespace fav {
@@ -16,6 +17,18 @@ void RaiseAndActivate(QWidget* window) {
         window->raise();
     }
     window->activateWindow();
+}
+
+// Maximising is a request to the window manager too, and a cabinet often runs none: the window
+// takes the screen's free area itself, and a window manager that is there maximises it as usual.
+void ShowMaximised(QWidget* window) {
+    if (!window->isMaximized() || !window->isVisible()) {
+        if (const QScreen* screen = window->screen()) {
+            window->setGeometry(screen->availableGeometry());
+        }
+    }
+    window->setWindowState(window->windowState() | Qt::WindowMaximized);
+    window->showMaximized();
 }
 
 } // namespace
@@ -56,8 +69,7 @@ void WindowManager::Show(FormId id) {
     RemoveFromVisible(id);
     visible_.push_back(id);
     if (IsMaximised(id)) {
-        form->setWindowState(form->windowState() | Qt::WindowMaximized);
-        form->showMaximized();
+        ShowMaximised(form);
     } else {
         form->show();
     }
@@ -135,7 +147,7 @@ Form* WindowManager::ActiveForm() const {
 void WindowManager::SetMaximised(FormId id) {
     maximised_.insert(id);
     if (Form* form = Find(id); form != nullptr && form->isVisible()) {
-        form->showMaximized();
+        ShowMaximised(form);
     }
 }
 
