@@ -8,6 +8,7 @@
 #include "core/settings/settings_file.h"
 #include "core/textfile/files.h"
 
+#include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -61,6 +62,16 @@ Form5::Form5(App& app) : Form(app, FormId::Form5, QStringLiteral("Error!!"), 682
     PlaceTwips(command1_, 2880, 3360, 1215, 615);
     setCancelButton(command1_);
     connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+
+    // The screen comes up over another one, and on a cabinet without a window manager nothing
+    // else draws its edge: without this line it would melt into the grey screen below.
+    auto* edge = new QFrame(this);
+    edge->setObjectName(QStringLiteral("Edge"));
+    edge->setFrameStyle(QFrame::Box | QFrame::Plain);
+    edge->setLineWidth(2);
+    edge->setGeometry(rect());
+    edge->setAttribute(Qt::WA_TransparentForMouseEvents);
+    edge->lower();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect placed = frameGeometry();
