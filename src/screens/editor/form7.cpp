@@ -26,6 +26,16 @@ QLabel* MakeHint(QWidget* parent, const char* name, const QString& text, int lef
     return MakeLabel(parent, name, text, left, top, width, height, FontSpec{9.75, true});
 }
 
+// The layout was drawn for a narrow sans-serif face at 8.25 points; a wider face breaks the
+// hint texts in other places and cuts the captions off.
+QFont WindowFont(QFont font) {
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans Condensed")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    return font;
+}
+
 std::string WithoutLeadingSpaces(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
     return first == std::string::npos ? std::string() : text.substr(first);
@@ -36,6 +46,7 @@ std::string WithoutLeadingSpaces(const std::string& text) {
 // The window leaves a narrow margin around the frame that holds everything.
 Form7::Form7(App& app)
     : Form(app, FormId::Form7, CaptionPrefix, FrameWidth + 120, FrameHeight + 240) {
+    setFont(WindowFont(font()));
     Frame1_ = MakeFrame(this, "Frame1", 0, 0, FrameWidth, FrameHeight);
     // Here the frame only holds the controls and masks nothing: the window's own background
     // shows through, which saves filling it twice.
