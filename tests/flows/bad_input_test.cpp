@@ -40,17 +40,6 @@ std::string KabinetPath(const TestApp& t) {
     return t.cabinetDir + "/kabinet.cfg";
 }
 
-std::vector<std::string> SplitCrLf(const std::string& bytes) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = bytes.find("\r\n", start);
-        lines.push_back(bytes.substr(start, end - start));
-        start = end == std::string::npos ? bytes.size() : end + 2;
-    }
-    return lines;
-}
-
 QListWidget* Menu(TestApp& t) {
     return Control<QListWidget>(t, FormId::Form2, "List1");
 }

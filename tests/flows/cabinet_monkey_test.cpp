@@ -10,17 +10,6 @@ using namespace fav::test;
 
 namespace {
 
-std::vector<std::string> SplitCrLf(const std::string& bytes) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = bytes.find("\r\n", start);
-        lines.push_back(bytes.substr(start, end - start));
-        start = end == std::string::npos ? bytes.size() : end + 2;
-    }
-    return lines;
-}
-
 // The list keys on the emulators line, and the keys that have a .cfg file in config/.
 std::set<std::string> DeclaredKeys(const TestApp& t) {
     std::set<std::string> keys;

@@ -17,6 +17,18 @@
 
 namespace fav::test {
 
+// A file's lines cut at CR LF only, independently of the program's own line reader.
+inline std::vector<std::string> SplitCrLf(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t end = bytes.find("\r\n", start);
+        lines.push_back(bytes.substr(start, end - start));
+        start = end == std::string::npos ? bytes.size() : end + 2;
+    }
+    return lines;
+}
+
 // One run of the program on a program folder it does not own, so that a second run can find
 // what the first one left there. Only one may be alive at a time for a folder: the first holds
 // the single-copy lock until it is gone.
