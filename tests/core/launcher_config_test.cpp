@@ -1,7 +1,6 @@
 #include "core/launcher/launcher_config.h"
 #include "support/temp_folder.h"
 
-#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
@@ -187,27 +186,26 @@ enum class Step { Open, Write, Sync, Close, Rename };
 // Fails the first call of one step, in the pass that writes the given file.
 class FailingIo : public FileIo {
 public:
-    FailingIo(Step step, std::string passFile, int error)
+    FailingIo(Step step, std::string passFile, OsError error)
         : step_(step), passFile_(std::move(passFile)), error_(error) {}
 
-    int Open(const std::string& path, int flags, mode_t mode) const override {
+    OsError Open(const std::string& path, OpenMode mode, FileHandle& file) const override {
         currentFile_ = path;
-        return Fails(Step::Open) ? -1 : FileIo::Open(path, flags, mode);
+        return Fails(Step::Open) ? error_ : FileIo::Open(path, mode, file);
     }
-    ssize_t Write(int fd, const char* data, size_t size) const override {
-        return Fails(Step::Write) ? -1 : FileIo::Write(fd, data, size);
+    OsError Write(FileHandle file, const char* data, std::size_t size,
+                  std::size_t& written) const override {
+        return Fails(Step::Write) ? error_ : FileIo::Write(file, data, size, written);
     }
-    int Sync(int fd) const override { return Fails(Step::Sync) ? -1 : FileIo::Sync(fd); }
-    int Close(int fd) const override {
-        if (Fails(Step::Close)) {
-            FileIo::Close(fd);
-            errno = error_;
-            return -1;
-        }
-        return FileIo::Close(fd);
+    OsError Sync(FileHandle file) const override {
+        return Fails(Step::Sync) ? error_ : FileIo::Sync(file);
     }
-    int Rename(const std::string& from, const std::string& to) const override {
-        return Fails(Step::Rename) ? -1 : FileIo::Rename(from, to);
+    OsError Close(FileHandle file) const override {
+        const OsError closed = FileIo::Close(file);
+        return Fails(Step::Close) ? error_ : closed;
+    }
+    OsError Rename(const std::string& from, const std::string& to) const override {
+        return Fails(Step::Rename) ? error_ : FileIo::Rename(from, to);
     }
     bool failed() const { return failed_; }
 
@@ -217,12 +215,11 @@ private:
             return false;
         }
         failed_ = true;
-        errno = error_;
         return true;
     }
     Step step_;
     std::string passFile_;
-    int error_;
+    OsError error_;
     mutable std::string currentFile_;
     mutable bool failed_ = false;
 };
@@ -230,15 +227,15 @@ private:
 TEST(LauncherConfig, FailedWriteStepLeavesConfigWhole) {
     struct Row {
         Step step;
-        int error;
+        OsError error;
         int code;
     };
     const Row rows[] = {
-        {Step::Open, EACCES, ErrorCode::PermissionDenied},
-        {Step::Write, ENOSPC, ErrorCode::DiskFull},
-        {Step::Sync, EIO, ErrorCode::DeviceIoError},
-        {Step::Close, EDQUOT, ErrorCode::DiskFull},
-        {Step::Rename, EROFS, ErrorCode::PermissionDenied},
+        {Step::Open, OsError::Denied, ErrorCode::PermissionDenied},
+        {Step::Write, OsError::Full, ErrorCode::DiskFull},
+        {Step::Sync, OsError::Io, ErrorCode::DeviceIoError},
+        {Step::Close, OsError::Full, ErrorCode::DiskFull},
+        {Step::Rename, OsError::Denied, ErrorCode::PermissionDenied},
     };
     const std::string before = "a\rb\nc\r\nemulators = mame\r\nlast";
     const std::string previousCopy = "older copy\r\n";

@@ -43,11 +43,11 @@ std::map<std::string, std::string> Snapshot(const std::string& folder) {
 
 class CountingIo : public FileIo {
 public:
-    int Open(const std::string& path, int flags, mode_t mode) const override {
+    OsError Open(const std::string& path, OpenMode mode, FileHandle& file) const override {
         ++calls;
-        return FileIo::Open(path, flags, mode);
+        return FileIo::Open(path, mode, file);
     }
-    int Unlink(const std::string& path) const override {
+    OsError Unlink(const std::string& path) const override {
         ++calls;
         return FileIo::Unlink(path);
     }

@@ -2,7 +2,6 @@
 #include "support/temp_folder.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
@@ -112,52 +111,48 @@ TEST(TextFile, ReplaceRefusesFolderAndLeavesNothingBehind) {
     EXPECT_TRUE(fs::is_empty(folder / "kabinet.cfg"));
 }
 
-// Fails one step of the write with the given errno.
+// Fails one step of the write with the given error.
 class FailingIo : public FileIo {
 public:
     enum class Step { Open, Write, Sync, Close, Rename };
-    FailingIo(Step step, int error) : step_(step), error_(error) {}
+    FailingIo(Step step, OsError error) : step_(step), error_(error) {}
 
-    int Open(const std::string& path, int flags, mode_t mode) const override {
-        return Fail(Step::Open) ? -1 : FileIo::Open(path, flags, mode);
+    OsError Open(const std::string& path, OpenMode mode, FileHandle& file) const override {
+        return Fail(Step::Open) ? error_ : FileIo::Open(path, mode, file);
     }
-    ssize_t Write(int fd, const char* data, size_t size) const override {
-        return Fail(Step::Write) ? -1 : FileIo::Write(fd, data, size);
+    OsError Write(FileHandle file, const char* data, std::size_t size,
+                  std::size_t& written) const override {
+        return Fail(Step::Write) ? error_ : FileIo::Write(file, data, size, written);
     }
-    int Sync(int fd) const override { return Fail(Step::Sync) ? -1 : FileIo::Sync(fd); }
-    int Close(int fd) const override {
-        const int closed = FileIo::Close(fd);
-        return Fail(Step::Close) ? -1 : closed;
+    OsError Sync(FileHandle file) const override {
+        return Fail(Step::Sync) ? error_ : FileIo::Sync(file);
     }
-    int Rename(const std::string& from, const std::string& to) const override {
-        return Fail(Step::Rename) ? -1 : FileIo::Rename(from, to);
+    OsError Close(FileHandle file) const override {
+        const OsError closed = FileIo::Close(file);
+        return Fail(Step::Close) ? error_ : closed;
+    }
+    OsError Rename(const std::string& from, const std::string& to) const override {
+        return Fail(Step::Rename) ? error_ : FileIo::Rename(from, to);
     }
 
 private:
-    bool Fail(Step step) const {
-        if (step != step_) {
-            return false;
-        }
-        errno = error_;
-        return true;
-    }
+    bool Fail(Step step) const { return step == step_; }
     Step step_;
-    int error_;
+    OsError error_;
 };
 
 TEST(TextFile, FailedReplaceLeavesOldFileWholeAndNoTemporary) {
     using Step = FailingIo::Step;
     const struct {
         Step step;
-        int error;
+        OsError error;
         int code;
     } cases[] = {
-        {Step::Open, EACCES, ErrorCode::PermissionDenied},
-        {Step::Write, ENOSPC, ErrorCode::DiskFull},
-        {Step::Write, EDQUOT, ErrorCode::DiskFull},
-        {Step::Sync, EIO, ErrorCode::DeviceIoError},
-        {Step::Close, EIO, ErrorCode::DeviceIoError},
-        {Step::Rename, EROFS, ErrorCode::PermissionDenied},
+        {Step::Open, OsError::Denied, ErrorCode::PermissionDenied},
+        {Step::Write, OsError::Full, ErrorCode::DiskFull},
+        {Step::Sync, OsError::Io, ErrorCode::DeviceIoError},
+        {Step::Close, OsError::Io, ErrorCode::DeviceIoError},
+        {Step::Rename, OsError::Denied, ErrorCode::PermissionDenied},
     };
     TempFolder folder;
     WriteBytes(folder / "mame.map", "old\r\n");
@@ -174,8 +169,9 @@ TEST(TextFile, FailedReplaceLeavesOldFileWholeAndNoTemporary) {
 // Writes at most three bytes a call, as a pipe or a full disk may.
 class TrickleIo : public FileIo {
 public:
-    ssize_t Write(int fd, const char* data, size_t size) const override {
-        return FileIo::Write(fd, data, std::min<size_t>(size, 3));
+    OsError Write(FileHandle file, const char* data, std::size_t size,
+                  std::size_t& written) const override {
+        return FileIo::Write(file, data, std::min<std::size_t>(size, 3), written);
     }
 };
 

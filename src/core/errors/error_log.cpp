@@ -3,8 +3,6 @@
 #include "core/textfile/files.h"
 #include "core/textfile/lines.h"
 
-#include <sys/stat.h>
-
 namespace fav {
 
 std::string ErrorLogLine(const std::string& dateTime, const Failure& failure) {
@@ -24,8 +22,8 @@ Status AppendErrorLog(const std::string& programDir, const std::string& dateTime
     const std::string path = programDir + "/" + ErrorLogFileName;
     if (!IsOrdinaryFile(path)) {
         // Something that is not a file (a folder, a pipe) must not be written through or replaced.
-        struct stat info {};
-        if (::stat(path.c_str(), &info) == 0) {
+        FileInfo info;
+        if (SystemFileIo().PathInfo(path, Links::Followed, info) == OsError::None) {
             return MakeFailure(ErrorCode::PathFileAccessError, path);
         }
         std::string first = ErrorLogFirstLine;

@@ -1,60 +1,35 @@
 #include "core/errors/os_error.h"
 
-#include <cerrno>
-#include <sys/stat.h>
-
 namespace fav {
 
-namespace {
-
-bool IsFolder(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-std::string ParentOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    if (slash == 0) {
-        return "/";
-    }
-    return path.substr(0, slash);
-}
-
-} // namespace
-
-int CodeForErrno(int error, bool folderExists) {
+int CodeForOsError(OsError error) {
     switch (error) {
-    case ENOENT:
-        return folderExists ? ErrorCode::FileNotFound : ErrorCode::PathNotFound;
-    case ENOTDIR:
+    case OsError::FileNotFound:
+        return ErrorCode::FileNotFound;
+    case OsError::PathNotFound:
         return ErrorCode::PathNotFound;
-    case ENAMETOOLONG:
-    case EINVAL:
+    case OsError::BadName:
         return ErrorCode::BadFileName;
-    case EIO:
+    case OsError::Io:
         return ErrorCode::DeviceIoError;
-    case ENOSPC:
-    case EDQUOT:
+    case OsError::Full:
         return ErrorCode::DiskFull;
-    case ENODEV:
-    case ENXIO:
-    case ENOMEDIUM:
+    case OsError::Unavailable:
         return ErrorCode::DeviceUnavailable;
-    case EACCES:
-    case EPERM:
-    case EROFS:
+    case OsError::Denied:
         return ErrorCode::PermissionDenied;
-    default:
-        return ErrorCode::PathFileAccessError;
+    case OsError::None:
+    case OsError::Exists:
+    case OsError::Link:
+    case OsError::NotFile:
+    case OsError::Other:
+        break;
     }
+    return ErrorCode::PathFileAccessError;
 }
 
-Failure FailureFromErrno(int error, const std::string& path) {
-    const bool folderExists = error == ENOENT && IsFolder(ParentOf(path));
-    return MakeFailure(CodeForErrno(error, folderExists), path);
+Failure FailureFromOs(OsError error, const std::string& path) {
+    return MakeFailure(CodeForOsError(error), path);
 }
 
 } // namespace fav

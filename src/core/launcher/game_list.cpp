@@ -7,9 +7,7 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <limits>
 
 #if defined(__SSE2__)
@@ -172,17 +170,17 @@ Status EnsureMapFile(const std::string& mapPath, const FileIo& io) {
     if (auto bad = CheckPathName(mapPath)) {
         return *bad;
     }
-    // O_EXCL makes the test and the creation one step: whatever holds the name (a file, a
-    // folder, even a dangling link) is left alone.
-    const int fd = io.Open(mapPath, O_WRONLY | O_CREAT | O_EXCL, 0666);
-    if (fd < 0) {
-        if (errno == EEXIST) {
+    // Creating only a new file makes the test and the creation one step: whatever holds the name
+    // (a file, a folder, even a dangling link) is left alone.
+    FileHandle file = NoFile;
+    if (const OsError error = io.Open(mapPath, OpenMode::CreateNew, file); error != OsError::None) {
+        if (error == OsError::Exists) {
             return {};
         }
-        return FailureFromErrno(errno, mapPath);
+        return FailureFromOs(error, mapPath);
     }
-    if (io.Close(fd) != 0) {
-        return FailureFromErrno(errno, mapPath);
+    if (const OsError error = io.Close(file); error != OsError::None) {
+        return FailureFromOs(error, mapPath);
     }
     return {};
 }

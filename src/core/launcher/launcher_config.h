@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/errors/result.h"
-#include "core/textfile/file_io.h"
+#include "core/os/file_io.h"
 
 #include <cstdint>
 #include <functional>

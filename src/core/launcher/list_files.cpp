@@ -5,7 +5,6 @@
 #include "core/textfile/files.h"
 
 #include <algorithm>
-#include <climits>
 
 namespace fav {
 
@@ -33,7 +32,7 @@ std::optional<Failure> CheckListKey(const std::string& key) {
     }
     // Refused here rather than by the system, whose "name too long" would read as a broken
     // settings file and cost the owner the setup.
-    if (ListEntryPrefix.size() + key.size() + std::string_view(".map").size() > NAME_MAX) {
+    if (ListEntryPrefix.size() + key.size() + std::string_view(".map").size() > MaxFileNameLength) {
         return MakeFailure(ErrorCode::PathFileAccessError,
                            "the list name \"" + key + "\" is too long for a file name");
     }

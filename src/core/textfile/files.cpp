@@ -3,62 +3,63 @@
 #include "core/errors/os_error.h"
 #include "core/textfile/lines.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <dirent.h>
-#include <fcntl.h>
-#include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <optional>
 
 namespace fav {
 
 namespace {
 
-std::string NameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return ".";
+// Closes the file when it goes out of scope, unless it was closed on purpose.
+class OpenFile {
+public:
+    OpenFile(const FileIo& io, FileHandle file) : io_(io), file_(file) {}
+    ~OpenFile() {
+        if (file_ != NoFile) {
+            (void)io_.Close(file_);
+        }
     }
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+
+    FileHandle get() const { return file_; }
+    OsError Close() {
+        const FileHandle file = file_;
+        file_ = NoFile;
+        return io_.Close(file);
+    }
+
+private:
+    const FileIo& io_;
+    FileHandle file_;
+};
 
 // The file a write to `path` should replace: the target of a symbolic link, else the path.
-std::string ReplacementTarget(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr),
-                                                             &std::free);
-        if (resolved) {
-            return resolved.get();
+std::string ReplacementTarget(const FileIo& io, const std::string& path) {
+    FileInfo info;
+    if (io.PathInfo(path, Links::NotFollowed, info) == OsError::None &&
+        info.type == FileType::Link) {
+        std::string resolved;
+        if (io.RealPath(path, resolved) == OsError::None) {
+            return resolved;
         }
     }
     return path;
 }
 
-Status WriteAll(const FileIo& io, int fd, std::string_view content, const std::string& path) {
+Status WriteAll(const FileIo& io, FileHandle file, std::string_view content,
+                const std::string& path) {
     const char* data = content.data();
     std::size_t left = content.size();
     while (left > 0) {
-        const ssize_t written = io.Write(fd, data, left);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return FailureFromErrno(errno, path);
+        std::size_t written = 0;
+        if (const OsError error = io.Write(file, data, left, written); error != OsError::None) {
+            return FailureFromOs(error, path);
         }
         if (written == 0) {
             return MakeFailure(ErrorCode::DiskFull, path);
         }
         data += written;
-        left -= static_cast<std::size_t>(written);
+        left -= written;
     }
     return {};
 }
@@ -72,32 +73,30 @@ std::optional<Failure> CheckPathName(const std::string& path) {
     return std::nullopt;
 }
 
-Result<std::string> ReadWholeFile(const std::string& path) {
+Result<std::string> ReadWholeFile(const std::string& path, const FileIo& io) {
     if (auto bad = CheckPathName(path)) {
         return *bad;
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return FailureFromErrno(errno, path);
+    FileHandle handle = NoFile;
+    if (const OsError error = io.Open(path, OpenMode::Read, handle); error != OsError::None) {
+        return FailureFromOs(error, path);
     }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    OpenFile file(io, handle);
 
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        return FailureFromErrno(errno, path);
+    FileInfo info;
+    if (const OsError error = io.Info(file.get(), info); error != OsError::None) {
+        return FailureFromOs(error, path);
     }
-    if (S_ISDIR(info.st_mode)) {
+    // A folder, a pipe or a device is no text file; a pipe would never end.
+    if (info.type != FileType::Regular) {
         return MakeFailure(ErrorCode::PathFileAccessError, path);
     }
-    if (static_cast<std::size_t>(info.st_size) > MaxFileSize) {
+    if (info.size > MaxFileSize) {
         return MakeFailure(ErrorCode::OutOfMemory, path);
     }
     // One byte more than the file holds, so that the end is seen without growing the buffer.
     std::string content;
-    content.resize(static_cast<std::size_t>(info.st_size) + 1);
+    content.resize(static_cast<std::size_t>(info.size) + 1);
     std::size_t filled = 0;
     for (;;) {
         if (filled == content.size()) {
@@ -107,24 +106,23 @@ Result<std::string> ReadWholeFile(const std::string& path) {
             }
             content.resize(content.size() + 65536);
         }
-        const ssize_t got = ::read(fd, content.data() + filled, content.size() - filled);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return FailureFromErrno(errno, path);
+        std::size_t got = 0;
+        if (const OsError error =
+                io.Read(file.get(), content.data() + filled, content.size() - filled, got);
+            error != OsError::None) {
+            return FailureFromOs(error, path);
         }
         if (got == 0) {
             break;
         }
-        filled += static_cast<std::size_t>(got);
+        filled += got;
     }
     content.resize(filled);
     return content;
 }
 
-Result<std::vector<std::string>> ReadLines(const std::string& path) {
-    auto content = ReadWholeFile(path);
+Result<std::vector<std::string>> ReadLines(const std::string& path, const FileIo& io) {
+    auto content = ReadWholeFile(path, io);
     if (!content) {
         return content.failure();
     }
@@ -135,55 +133,49 @@ Status ReplaceFile(const std::string& path, std::string_view content, const File
     if (auto bad = CheckPathName(path)) {
         return *bad;
     }
-    const std::string target = ReplacementTarget(path);
-    struct stat old {};
-    const bool existed = ::stat(target.c_str(), &old) == 0;
-    if (existed && S_ISDIR(old.st_mode)) {
+    const std::string target = ReplacementTarget(io, path);
+    FileInfo old;
+    const bool existed = io.PathInfo(target, Links::Followed, old) == OsError::None;
+    if (existed && old.type == FileType::Folder) {
         return MakeFailure(ErrorCode::PathFileAccessError, path);
     }
 
-    const std::string folder = FolderOf(target);
-    const std::string stem = folder + "/." + NameOf(target) + ".new";
+    const std::string stem = FolderOfPath(target) + "/." + NameOfPath(target) + ".new";
     std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = stem + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        fd = io.Open(temporary, O_WRONLY | O_CREAT | O_EXCL, 0666);
-        if (fd < 0 && errno != EEXIST) {
-            break;
-        }
+    FileHandle handle = NoFile;
+    OsError opened = OsError::Exists;
+    for (int attempt = 0; attempt < 100 && opened == OsError::Exists; ++attempt) {
+        temporary = stem + std::to_string(io.ProcessId()) + "-" + std::to_string(attempt);
+        opened = io.Open(temporary, OpenMode::CreateNew, handle);
     }
-    if (fd < 0) {
-        return FailureFromErrno(errno, path);
+    if (opened != OsError::None) {
+        return FailureFromOs(opened, path);
     }
+    OpenFile file(io, handle);
 
     auto abandon = [&](const Failure& failure) -> Status {
-        io.Unlink(temporary);
+        if (file.get() != NoFile) {
+            (void)file.Close();
+        }
+        (void)io.Unlink(temporary);
         return failure;
     };
-    if (auto written = WriteAll(io, fd, content, path); !written) {
-        io.Close(fd);
+    if (auto written = WriteAll(io, file.get(), content, path); !written) {
         return abandon(written.failure());
     }
     if (existed) {
-        // Best effort: only root may give the file back to another owner, and a file owned by
-        // someone else may refuse the change of mode. The owner goes first, as it clears set-id
-        // bits.
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
-            // The new file keeps our ownership.
+        if (const OsError error = io.KeepAttributes(target, file.get()); error != OsError::None) {
+            return abandon(FailureFromOs(error, path));
         }
-        (void)::fchmod(fd, old.st_mode & 07777);
     }
-    if (io.Sync(fd) != 0) {
-        const int error = errno;
-        io.Close(fd);
-        return abandon(FailureFromErrno(error, path));
+    if (const OsError error = io.Sync(file.get()); error != OsError::None) {
+        return abandon(FailureFromOs(error, path));
     }
-    if (io.Close(fd) != 0) {
-        return abandon(FailureFromErrno(errno, path));
+    if (const OsError error = file.Close(); error != OsError::None) {
+        return abandon(FailureFromOs(error, path));
     }
-    if (io.Rename(temporary, target) != 0) {
-        return abandon(FailureFromErrno(errno, path));
+    if (const OsError error = io.Rename(temporary, target); error != OsError::None) {
+        return abandon(FailureFromOs(error, path));
     }
     return {};
 }
@@ -197,20 +189,19 @@ Status AppendToFile(const std::string& path, std::string_view content, const Fil
     if (auto bad = CheckPathName(path)) {
         return *bad;
     }
-    if (IsFolder(path)) {
+    if (IsFolder(path, io)) {
         return MakeFailure(ErrorCode::PathFileAccessError, path);
     }
-    const int fd = io.Open(path, O_WRONLY | O_APPEND | O_CREAT, 0666);
-    if (fd < 0) {
-        return FailureFromErrno(errno, path);
+    FileHandle handle = NoFile;
+    if (const OsError error = io.Open(path, OpenMode::Append, handle); error != OsError::None) {
+        return FailureFromOs(error, path);
     }
-    auto written = WriteAll(io, fd, content, path);
-    if (!written) {
-        io.Close(fd);
+    OpenFile file(io, handle);
+    if (auto written = WriteAll(io, file.get(), content, path); !written) {
         return written;
     }
-    if (io.Close(fd) != 0) {
-        return FailureFromErrno(errno, path);
+    if (const OsError error = file.Close(); error != OsError::None) {
+        return FailureFromOs(error, path);
     }
     return {};
 }
@@ -219,63 +210,52 @@ Status DeleteFileIfPresent(const std::string& path, const FileIo& io) {
     if (auto bad = CheckPathName(path)) {
         return *bad;
     }
-    if (IsFolder(path)) {
+    if (IsFolder(path, io)) {
         return MakeFailure(ErrorCode::PathFileAccessError, path);
     }
-    if (io.Unlink(path) != 0 && errno != ENOENT) {
-        return FailureFromErrno(errno, path);
+    const OsError error = io.Unlink(path);
+    if (error != OsError::None && error != OsError::FileNotFound &&
+        error != OsError::PathNotFound) {
+        return FailureFromOs(error, path);
     }
     return {};
 }
 
-bool IsOrdinaryFile(const std::string& path) {
+bool IsOrdinaryFile(const std::string& path, const FileIo& io) {
     if (path.empty() || path.find('\0') != std::string::npos) {
         return false;
     }
-    const std::string name = NameOf(path);
+    const std::string name = NameOfPath(path);
     if (name.empty() || name.front() == '.') {
         return false;
     }
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    FileInfo info;
+    return io.PathInfo(path, Links::Followed, info) == OsError::None &&
+           info.type == FileType::Regular;
 }
 
-bool IsFolder(const std::string& path) {
-    struct stat info {};
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+bool IsFolder(const std::string& path, const FileIo& io) {
+    FileInfo info;
+    return !path.empty() && io.PathInfo(path, Links::Followed, info) == OsError::None &&
+           info.type == FileType::Folder;
 }
 
-Result<bool> FolderHasOrdinaryFile(const std::string& folder) {
+Result<bool> FolderHasOrdinaryFile(const std::string& folder, const FileIo& io) {
     if (auto bad = CheckPathName(folder)) {
         return *bad;
     }
-    struct DirCloser {
-        void operator()(DIR* dir) const { ::closedir(dir); }
-    };
-    std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
-    if (!dir) {
-        if (errno == ENOENT || errno == ENOTDIR) {
+    std::vector<std::string> names;
+    if (const OsError error = io.ListFolder(folder, names); error != OsError::None) {
+        if (error == OsError::FileNotFound || error == OsError::PathNotFound) {
             return false;
         }
-        return FailureFromErrno(errno, folder);
+        return FailureFromOs(error, folder);
     }
     const std::string prefix = folder + "/";
-    for (;;) {
-        // readdir reports a failed listing only through errno, which the stat below may set.
-        errno = 0;
-        const dirent* entry = ::readdir(dir.get());
-        if (entry == nullptr) {
-            break;
-        }
-        if (entry->d_name[0] == '.') {
-            continue;
-        }
-        if (IsOrdinaryFile(prefix + entry->d_name)) {
+    for (const auto& name : names) {
+        if (name.front() != '.' && IsOrdinaryFile(prefix + name, io)) {
             return true;
         }
-    }
-    if (errno != 0) {
-        return FailureFromErrno(errno, folder);
     }
     return false;
 }
