@@ -214,11 +214,16 @@ Status DeleteFileIfPresent(const std::string& path, const FileIo& io) {
         return MakeFailure(ErrorCode::PathFileAccessError, path);
     }
     const OsError error = io.Unlink(path);
-    if (error != OsError::None && error != OsError::FileNotFound &&
-        error != OsError::PathNotFound) {
-        return FailureFromOs(error, path);
+    if (error == OsError::None || error == OsError::FileNotFound) {
+        return {};
     }
-    return {};
+    // A file under a missing folder is gone too; one under a file is a broken path.
+    FileInfo folder;
+    if (error == OsError::PathNotFound &&
+        io.PathInfo(FolderOfPath(path), Links::Followed, folder) != OsError::None) {
+        return {};
+    }
+    return FailureFromOs(error, path);
 }
 
 bool IsOrdinaryFile(const std::string& path, const FileIo& io) {
