@@ -31,11 +31,13 @@ void Form::closeEvent(QCloseEvent* event) {
     PreviewKey(27);
 }
 
-bool Form::PreviewKey(int keyCode) {
+bool Form::PreviewKey(int keyCode, bool repeated) {
     QPointer<QPushButton> cancel = cancelButton_;
     const int pressed = keyCode;
     if (KeyPreview) {
+        keyRepeated_ = repeated;
         Form_KeyDown(keyCode);
+        keyRepeated_ = false;
     }
     if (pressed != 0 && keyCode == 0) {
         return true;

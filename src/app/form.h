@@ -27,12 +27,17 @@ public:
     virtual void Form_Activate() {}
     virtual void Form_Resize() {}
     virtual void Form_KeyDown(int& keyCode) { (void)keyCode; }
+    // A key went up. Told after the control with the focus has had it; nothing is consumed.
+    virtual void Form_KeyUp(int keyCode) { (void)keyCode; }
 
     bool KeyPreview = true;
 
     // Runs the key through Form_KeyDown and then the cancel button, which ESC presses when the
-    // key is still unconsumed. True when the key was consumed.
-    bool PreviewKey(int keyCode);
+    // key is still unconsumed. True when the key was consumed. `repeated` marks the system's own
+    // repeat of a held key.
+    bool PreviewKey(int keyCode, bool repeated = false);
+    // True while Form_KeyDown handles a repeat the system made of a held key.
+    bool KeyRepeated() const { return keyRepeated_; }
 
 protected:
     void setCancelButton(QPushButton* button) { cancelButton_ = button; }
@@ -44,6 +49,7 @@ protected:
 private:
     FormId id_;
     QPointer<QPushButton> cancelButton_;
+    bool keyRepeated_ = false;
 };
 
 } // namespace fav

@@ -181,7 +181,9 @@ void WindowManager::EndIfNothingLoaded() {
 }
 
 bool WindowManager::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || redelivering_ || !watched->isWidgetType()) {
+    const bool press = event->type() == QEvent::KeyPress;
+    const bool release = event->type() == QEvent::KeyRelease;
+    if (!(press || release) || redelivering_ || !watched->isWidgetType()) {
         return false;
     }
     auto* widget = static_cast<QWidget*>(watched);
@@ -189,11 +191,25 @@ bool WindowManager::eventFilter(QObject* watched, QEvent* event) {
     if (form == nullptr || !IsLoaded(form->id()) || Find(form->id()) != form) {
         return false;
     }
+    auto* key = static_cast<QKeyEvent*>(event);
+    QPointer<QWidget> target = widget;
+    QPointer<Form> window = form;
+    if (release) {
+        // Delivered here once, as a press is, so that the window hears of it once however far
+        // Qt would pass it up; the releases of the system's repeats are not news.
+        redelivering_ = true;
+        QCoreApplication::sendEvent(target, event);
+        redelivering_ = false;
+        if (window && !key->isAutoRepeat()) {
+            window->Form_KeyUp(ArcadeKeyFromQt(*key));
+        }
+        event->accept();
+        return true;
+    }
     // Key preview: the window sees the key first. A key it leaves is delivered to the control
     // here, once, so that Qt's propagation to parent widgets cannot preview it a second time.
-    QPointer<QWidget> target = widget;
     const FormId id = form->id();
-    const bool consumed = form->PreviewKey(ArcadeKeyFromQt(*static_cast<QKeyEvent*>(event)));
+    const bool consumed = form->PreviewKey(ArcadeKeyFromQt(*key), key->isAutoRepeat());
     if (!consumed && target && IsLoaded(id)) {
         redelivering_ = true;
         QCoreApplication::sendEvent(target, event);

@@ -4,6 +4,7 @@
 #include "app/arcade_key.h"
 #include "app/controls.h"
 #include "app/display_text.h"
+#include "app/looks.h"
 #include "app/twips.h"
 #include "core/launcher/game_list.h"
 #include "core/launcher/list_files.h"
@@ -11,6 +12,7 @@
 #include <QFrame>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QTimer>
 
 namespace fav {
 
@@ -34,6 +36,20 @@ QFont WindowFont(QFont font) {
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     return font;
+}
+
+// The jump panel, in twips: a title, the prefix, four rows of keys and a line of help. It stands
+// over the inactive pane, so the active one shows where each key lands.
+constexpr int JumpWidth = 5340;
+constexpr int JumpHeight = 3780;
+constexpr int JumpTop = 1230;
+constexpr int JumpMargin = 120;
+constexpr int JumpKeyTop = 1080;
+constexpr int JumpKeyPitch = 510;
+constexpr int JumpRowPitch = 480;
+
+HeldPaging::Button ButtonOf(int keyCode) {
+    return keyCode == ArcadeKey::Ctrl ? HeldPaging::Button::PageDown : HeldPaging::Button::PageUp;
 }
 
 std::string WithoutLeadingSpaces(const std::string& text) {
@@ -77,6 +93,10 @@ Form7::Form7(App& app)
              480, 6120, 8295, 495);
     MakeHint(f, "Label15", QStringLiteral("Use Player 1 action buttons to page up or down."), 360,
              6840, 8415, 495);
+    MakeHint(f, "HoldHint",
+             QStringLiteral("Hold a Player 1 action button to keep paging; press both to jump to "
+                            "a name."),
+             360, 7380, 8415, 255);
 
     gamesModel_ = std::make_unique<PaneModel>(
         panes_.games(), [this](std::string_view line) { return panes_.InFavourites(line); },
@@ -93,6 +113,41 @@ Form7::Form7(App& app)
                 [this, which] { TakeSelection(which); });
     }
 
+    jumpFrame_ = MakeFrame(f, "JumpPanel", 0, JumpTop, JumpWidth, JumpHeight);
+    jumpFrame_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    jumpFrame_->setLineWidth(SelectionBorderWidth);
+    MakeHint(jumpFrame_, "JumpTitle", QStringLiteral("Jump to a name:"), JumpMargin, JumpMargin,
+             JumpWidth - 2 * JumpMargin, 300);
+    jumpPrefix_ = MakeLabel(jumpFrame_, "JumpPrefix", QString(), JumpMargin, 480, 2400, 480,
+                            FontSpec{14, true});
+    jumpPrefix_->setWordWrap(false);
+    for (int row = 0; row < JumpPanel::Rows; ++row) {
+        const std::string_view keys = JumpPanel::RowKeys(row);
+        for (std::size_t column = 0; column < keys.size(); ++column) {
+            const QString name = QStringLiteral("JumpKey%1").arg(QLatin1Char(keys[column]));
+            QLabel* key = MakeLabel(jumpFrame_, name.toLatin1().constData(),
+                                    QString(QLatin1Char(keys[column])),
+                                    JumpMargin + static_cast<int>(column) * JumpKeyPitch,
+                                    JumpKeyTop + row * JumpRowPitch, JumpKeyPitch - 60,
+                                    JumpRowPitch - 60, FontSpec{12, true});
+            key->setWordWrap(false);
+            key->setAlignment(Qt::AlignCenter);
+            jumpKeys_[static_cast<std::size_t>(row)][column] = key;
+        }
+    }
+    MakeHint(jumpFrame_, "JumpHelp",
+             QStringLiteral("Joystick chooses a key, P1 Start adds it, one action button takes "
+                            "the last back. ESC closes."),
+             JumpMargin, JumpKeyTop + JumpPanel::Rows * JumpRowPitch + 60,
+             JumpWidth - 2 * JumpMargin, 600);
+    jumpFrame_->hide();
+
+    repeatTimer_ = new QTimer(this);
+    repeatTimer_->setSingleShot(true);
+    repeatTimer_->setTimerType(Qt::PreciseTimer);
+    connect(repeatTimer_, &QTimer::timeout, this, &Form7::RepeatPaging);
+    elapsed_.start();
+
     // The games pane is active from the start, so a load that stops early leaves a screen that
     // still answers the keys.
     ShowActivePane();
@@ -104,6 +159,8 @@ Form7::~Form7() {
 }
 
 void Form7::Form_Activate() {
+    // Buttons let go while another screen had the keyboard were never heard of here.
+    StopPaging();
     // Loading once per opening: activation comes again when an error screen over the editor
     // closes, and loading then would double the entries or lose the user's edits.
     if (loadState_ == LoadState::NotLoaded) {
@@ -159,7 +216,22 @@ void Form7::Form_Resize() {
 }
 
 void Form7::Form_KeyDown(int& keyCode) {
-    if (keyCode == ArcadeKey::Escape) {
+    const int key = keyCode;
+    if (key == ArcadeKey::Ctrl || key == ArcadeKey::Alt) {
+        keyCode = 0;
+        // A held button repeats at its own pace; the system's repeats of it would page twice.
+        if (!KeyRepeated()) {
+            ActionButton(ButtonOf(key));
+        }
+        return;
+    }
+    if (jumpOpen_) {
+        // Nothing reaches the editor while the panel is up.
+        keyCode = 0;
+        JumpPanelKey(key);
+        return;
+    }
+    if (key == ArcadeKey::Escape) {
         keyCode = 0;
         SaveAndLeave();
         return;
@@ -167,17 +239,7 @@ void Form7::Form_KeyDown(int& keyCode) {
     const Pane active = panes_.active();
     // The views follow the panes here; what they report while they do is not the user's doing.
     showingSelection_ = true;
-    switch (keyCode) {
-    case ArcadeKey::Ctrl:
-        keyCode = 0;
-        panes_.PageDown();
-        ShowSelection(active, true);
-        break;
-    case ArcadeKey::Alt:
-        keyCode = 0;
-        panes_.PageUp();
-        ShowSelection(active, true);
-        break;
+    switch (key) {
     case ArcadeKey::Player1Start:
         keyCode = 0;
         // Nothing is saved after a failed load, so no edit is offered that would be lost.
@@ -196,6 +258,150 @@ void Form7::Form_KeyDown(int& keyCode) {
     }
     showingSelection_ = false;
     ShowFavouritesTotal();
+}
+
+void Form7::Form_KeyUp(int keyCode) {
+    if (keyCode == ArcadeKey::Ctrl || keyCode == ArcadeKey::Alt) {
+        held_.Release(ButtonOf(keyCode));
+        if (!held_.Repeating()) {
+            repeatTimer_->stop();
+        }
+    }
+}
+
+void Form7::ActionButton(HeldPaging::Button button) {
+    const HeldPaging::Pressed pressed = held_.Press(button, Now());
+    if (jumpOpen_) {
+        held_.StopRepeat();
+        if (pressed == HeldPaging::Pressed::Alone && jump_.RemoveLast()) {
+            Jump();
+            ShowJumpPanel();
+        }
+        return;
+    }
+    if (pressed == HeldPaging::Pressed::Both) {
+        // The first button's page stands.
+        repeatTimer_->stop();
+        OpenJumpPanel();
+        return;
+    }
+    Page(button, 1);
+    ScheduleRepeat();
+}
+
+void Form7::Page(HeldPaging::Button button, int pages) {
+    for (int i = 0; i < pages; ++i) {
+        button == HeldPaging::Button::PageDown ? panes_.PageDown() : panes_.PageUp();
+    }
+    ShowSelection(panes_.active(), true);
+}
+
+void Form7::RepeatPaging() {
+    // Once another screen has the keyboard the release may never come here.
+    if (!held_.Repeating() || jumpOpen_ || app_.windows().ActiveForm() != this) {
+        StopPaging();
+        return;
+    }
+    if (const int pages = held_.Tick(Now()); pages > 0) {
+        Page(held_.RepeatingButton(), pages);
+    }
+    ScheduleRepeat();
+}
+
+void Form7::ScheduleRepeat() {
+    const std::int64_t wait = held_.UntilNext(Now());
+    if (wait < 0) {
+        repeatTimer_->stop();
+    } else {
+        repeatTimer_->start(static_cast<int>(wait));
+    }
+}
+
+void Form7::StopPaging() {
+    held_.ReleaseAll();
+    if (repeatTimer_ != nullptr) {
+        repeatTimer_->stop();
+    }
+}
+
+std::int64_t Form7::Now() const {
+    return clock_ ? clock_() : elapsed_.elapsed();
+}
+
+void Form7::OpenJumpPanel() {
+    jump_.Open();
+    jumpOpen_ = true;
+    // Over the pane that is not active, so the active one stays in sight.
+    const int left =
+        panes_.active() == Pane::Games ? FrameWidth - JumpMargin - JumpWidth : JumpMargin;
+    PlaceTwips(jumpFrame_, left, JumpTop, JumpWidth, JumpHeight);
+    ShowJumpPanel();
+    jumpFrame_->raise();
+    jumpFrame_->show();
+}
+
+void Form7::CloseJumpPanel() {
+    jumpOpen_ = false;
+    jumpFrame_->hide();
+}
+
+void Form7::JumpPanelKey(int keyCode) {
+    switch (keyCode) {
+    case ArcadeKey::Escape:
+        CloseJumpPanel();
+        return;
+    case ArcadeKey::Left:
+        jump_.Move(JumpPanel::Direction::Left);
+        break;
+    case ArcadeKey::Up:
+        jump_.Move(JumpPanel::Direction::Up);
+        break;
+    case ArcadeKey::Right:
+        jump_.Move(JumpPanel::Direction::Right);
+        break;
+    case ArcadeKey::Down:
+        jump_.Move(JumpPanel::Direction::Down);
+        break;
+    case ArcadeKey::Player1Start:
+        if (jump_.Type()) {
+            Jump();
+        }
+        break;
+    default:
+        return;
+    }
+    ShowJumpPanel();
+}
+
+void Form7::Jump() {
+    const Pane active = panes_.active();
+    SortedPane& pane = panes_.pane(active);
+    const int row = JumpPanel::Target(pane, jump_.prefix());
+    if (row == SortedPane::NoSelection) {
+        return;
+    }
+    pane.Select(row);
+    ShowSelection(active, true, QAbstractItemView::PositionAtTop);
+}
+
+void Form7::ShowJumpPanel() {
+    QString prefix = QString::fromStdString(jump_.prefix());
+    if (prefix.size() < JumpPanel::MaxPrefix) {
+        prefix += QLatin1Char('_');
+    }
+    jumpPrefix_->setText(prefix);
+    for (int row = 0; row < JumpPanel::Rows; ++row) {
+        for (QLabel* key : jumpKeys_[static_cast<std::size_t>(row)]) {
+            if (key == nullptr) {
+                continue;
+            }
+            const bool on =
+                row == jump_.row() && key == jumpKeys_[static_cast<std::size_t>(row)]
+                                                      [static_cast<std::size_t>(jump_.column())];
+            key->setEnabled(on);
+            SetBorder(key, on);
+        }
+    }
 }
 
 void Form7::AddOrRemove(Pane active) {
@@ -233,7 +439,7 @@ void Form7::ShowActivePane() {
     Label8_->setVisible(!games);
 }
 
-void Form7::ShowSelection(Pane which, bool scroll) {
+void Form7::ShowSelection(Pane which, bool scroll, QAbstractItemView::ScrollHint hint) {
     const bool wasShowing = showingSelection_;
     showingSelection_ = true;
     QItemSelectionModel* selection = view(which)->selectionModel();
@@ -244,7 +450,7 @@ void Form7::ShowSelection(Pane which, bool scroll) {
         const QModelIndex index = model(which)->index(row);
         selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
         if (scroll) {
-            view(which)->scrollTo(index);
+            view(which)->scrollTo(index, hint);
         }
     }
     showingSelection_ = wasShowing;

@@ -2,13 +2,20 @@
 
 #include "app/form.h"
 #include "screens/editor/editor_panes.h"
+#include "screens/editor/held_paging.h"
+#include "screens/editor/jump_panel.h"
 #include "screens/editor/pane_view.h"
 
+#include <QElapsedTimer>
+#include <array>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 class QFrame;
 class QLabel;
+class QTimer;
 
 namespace fav {
 
@@ -23,8 +30,16 @@ public:
     void Form_Activate() override;
     void Form_Resize() override;
     void Form_KeyDown(int& keyCode) override;
+    void Form_KeyUp(int keyCode) override;
 
     const EditorPanes& panes() const { return panes_; }
+    bool JumpPanelOpen() const { return jumpOpen_; }
+    const JumpPanel& jumpPanel() const { return jump_; }
+
+    // The held action button's repeat, as its timer runs it.
+    void RepeatPaging();
+    // Milliseconds for the held buttons' pace; a steady clock unless replaced.
+    void SetClock(std::function<std::int64_t()> clock) { clock_ = std::move(clock); }
 
 private:
     enum class LoadState { NotLoaded, Loaded, Failed };
@@ -33,6 +48,17 @@ private:
     void LoadFailed(const Failure& failure);
     void SaveAndLeave();
     void AddOrRemove(Pane active);
+    void ActionButton(HeldPaging::Button button);
+    void Page(HeldPaging::Button button, int pages);
+    void ScheduleRepeat();
+    void StopPaging();
+
+    void OpenJumpPanel();
+    void CloseJumpPanel();
+    void JumpPanelKey(int keyCode);
+    // Selects the entry the prefix names in the active pane.
+    void Jump();
+    void ShowJumpPanel();
 
     PaneView* view(Pane which) const { return which == Pane::Games ? List1_ : List2_; }
     PaneModel* model(Pane which) const {
@@ -40,7 +66,9 @@ private:
     }
     void ShowActivePane();
     // Shows the pane's selected entry in its view, scrolled into sight when asked.
-    void ShowSelection(Pane which, bool scroll);
+    void ShowSelection(Pane which, bool scroll,
+                       QAbstractItemView::ScrollHint hint = QAbstractItemView::EnsureVisible);
+    std::int64_t Now() const;
     // The user moved a view's selection (Up, Down, a click).
     void TakeSelection(Pane which);
     void ShowFavouritesTotal();
@@ -51,6 +79,17 @@ private:
     LoadState loadState_ = LoadState::NotLoaded;
     std::string listKey_;
     bool showingSelection_ = false;
+
+    HeldPaging held_;
+    QTimer* repeatTimer_ = nullptr;
+    QElapsedTimer elapsed_;
+    std::function<std::int64_t()> clock_;
+
+    JumpPanel jump_;
+    bool jumpOpen_ = false;
+    QFrame* jumpFrame_ = nullptr;
+    QLabel* jumpPrefix_ = nullptr;
+    std::array<std::array<QLabel*, 10>, JumpPanel::Rows> jumpKeys_{};
 
     QFrame* Frame1_ = nullptr;
     QLabel* Label2_ = nullptr;

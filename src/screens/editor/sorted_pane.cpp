@@ -97,6 +97,12 @@ void SortedPane::PageUp() {
     }
 }
 
+int SortedPane::LowerBound(std::string_view text) const {
+    return static_cast<int>(
+        std::lower_bound(entries_.begin(), entries_.end(), text, CaseInsensitiveLess) -
+        entries_.begin());
+}
+
 std::pair<int, int> SortedPane::EqualRange(std::string_view line) const {
     const auto [first, last] =
         std::equal_range(entries_.begin(), entries_.end(), line, CaseInsensitiveLess);

@@ -67,6 +67,8 @@ public:
     // Moves the selection a page back, stopping at the first entry.
     void PageUp();
 
+    // The first row whose entry does not sort before the text; size() when every entry does.
+    int LowerBound(std::string_view text) const;
     // The rows [first, last) whose entries equal the line ignoring case.
     std::pair<int, int> EqualRange(std::string_view line) const;
     void NotifyDecorationChanged(int first, int last);

@@ -1,5 +1,7 @@
 #include "app/twips.h"
 #include "screens/editor/form7.h"
+#include "screens/editor/held_paging.h"
+#include "screens/editor/jump_panel.h"
 #include "support/test_app.h"
 
 #include <QLabel>
@@ -105,6 +107,154 @@ private slots:
         pane.Select(selected);
         down ? pane.PageDown() : pane.PageUp();
         QCOMPARE(pane.selected(), expected);
+    }
+
+    void aHeldButtonRepeatsFasterTheLongerItIsHeldAndStopsWhenReleased() {
+        HeldPaging held;
+        QCOMPARE(held.UntilNext(0), -1);
+        QCOMPARE(held.Press(HeldPaging::Button::PageUp, 1000), HeldPaging::Pressed::Alone);
+        QCOMPARE(held.Tick(1399), 0);
+        QCOMPARE(held.UntilNext(1399), 1);
+        QCOMPARE(held.Tick(1400), 1);
+        QCOMPARE(held.Tick(1449), 0);
+        QCOMPARE(held.UntilNext(1449), 1);
+        // A late tick catches up with every repeat due since the last.
+        QCOMPARE(held.Tick(1600), 4);
+        QCOMPARE(held.UntilNext(1610), 40);
+        held.Release(HeldPaging::Button::PageUp);
+        QVERIFY(!held.Repeating());
+
+        // Held from the start: one page a repeat for the first two seconds, so a few pages can
+        // still be aimed; a full list of 32,767 entries is crossed within 15 seconds.
+        held.Press(HeldPaging::Button::PageDown, 0);
+        int pages = 0;
+        for (std::int64_t now = 0; now <= 2350; now += 10) {
+            pages += held.Tick(now);
+        }
+        QCOMPARE(pages, 40);
+        for (std::int64_t now = 2360; now <= 15000; now += 10) {
+            pages += held.Tick(now);
+        }
+        QVERIFY(pages * PageStep >= MaxGameLines);
+        QCOMPARE(HeldPaging::PagesOfRepeat(100000), HeldPaging::MostPagesPerRepeat);
+
+        held.Release(HeldPaging::Button::PageUp);
+        QVERIFY(held.Repeating());
+        held.Release(HeldPaging::Button::PageDown);
+        QVERIFY(!held.Repeating());
+        QCOMPARE(held.Tick(20000), 0);
+        QCOMPARE(held.UntilNext(20000), -1);
+        // A clock far ahead neither hangs nor overflows.
+        held.Press(HeldPaging::Button::PageDown, 0);
+        QCOMPARE(held.Tick(std::int64_t{1} << 50) / 1000, 4);
+    }
+
+    void bothButtonsStopTheRepeatUntilAFreshPress() {
+        using B = HeldPaging::Button;
+        HeldPaging held;
+        held.Press(B::PageDown, 0);
+        QCOMPARE(held.Press(B::PageUp, 100), HeldPaging::Pressed::Both);
+        QVERIFY(!held.Repeating());
+        QCOMPARE(held.Tick(5000), 0);
+        held.Release(B::PageUp);
+        QVERIFY(held.IsDown(B::PageDown) && !held.IsDown(B::PageUp));
+        QCOMPARE(held.Tick(6000), 0);
+        QCOMPARE(held.Press(B::PageUp, 6000), HeldPaging::Pressed::Both);
+        held.Release(B::PageDown);
+        held.Release(B::PageUp);
+        QCOMPARE(held.Press(B::PageUp, 7000), HeldPaging::Pressed::Alone);
+        QVERIFY(held.Repeating() && held.RepeatingButton() == B::PageUp);
+        held.ReleaseAll();
+        QVERIFY(!held.Repeating() && !held.IsDown(B::PageUp));
+        QCOMPARE(held.Press(B::PageDown, 8000), HeldPaging::Pressed::Alone);
+    }
+
+    // Keys of the jump panel: l, u, r, d move the cursor, s types the key under it, b removes
+    // the last character, o opens the panel afresh.
+    void jumpPanelKeys_data() {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QChar>("cursor");
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("opened") << "" << QChar('A') << "";
+        QTest::newRow("no wrapping at the top left") << "lu" << QChar('A') << "";
+        QTest::newRow("row end") << "rrrrrrrrrrr" << QChar('I') << "";
+        QTest::newRow("bottom") << "ddddd" << QChar('0') << "";
+        QTest::newRow("a shorter row takes its last key") << "rrrrrrrrdd" << QChar('Z') << "";
+        QTest::newRow("and up from 9 too") << "dddrrrrrrrrrrru" << QChar('Z') << "";
+        QTest::newRow("sf2") << "ddsuurrrrrsdddllls" << QChar('2') << "SF2";
+        QTest::newRow("at most eight") << "sssssssss" << QChar('A') << "AAAAAAAA";
+        QTest::newRow("removing") << "srsbbb" << QChar('B') << "";
+        QTest::newRow("opened again") << "rdssto" << QChar('A') << "";
+    }
+
+    void jumpPanelKeys() {
+        QFETCH(QString, keys);
+        QFETCH(QChar, cursor);
+        QFETCH(QString, prefix);
+        JumpPanel panel;
+        panel.Open();
+        using D = JumpPanel::Direction;
+        for (QChar key : keys) {
+            switch (key.toLatin1()) {
+            case 'l':
+                panel.Move(D::Left);
+                break;
+            case 'u':
+                panel.Move(D::Up);
+                break;
+            case 'r':
+                panel.Move(D::Right);
+                break;
+            case 'd':
+                panel.Move(D::Down);
+                break;
+            case 's':
+                panel.Type();
+                break;
+            case 'b':
+                panel.RemoveLast();
+                break;
+            case 'o':
+                panel.Open();
+                break;
+            default:
+                break;
+            }
+        }
+        QCOMPARE(QChar(panel.Key()), cursor);
+        QCOMPARE(QString::fromStdString(panel.prefix()), prefix);
+    }
+
+    void jumpTargets_data() {
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("empty") << ""
+                               << "10yard";
+        QTest::newRow("digit before all") << "0"
+                                          << "10yard";
+        QTest::newRow("first of several") << "G"
+                                          << "Galaga";
+        QTest::newRow("whole name, other case") << "GALS"
+                                                << "gals \"Gals Panic\"";
+        QTest::newRow("none begins with it") << "GB"
+                                             << "mk";
+        QTest::newRow("the set, not its clones") << "SF2"
+                                                 << "sf2 \"Street Fighter II\"";
+        QTest::newRow("a clone") << "SF2C"
+                                 << "SF2CE";
+        QTest::newRow("past the end") << "ZZ"
+                                      << "sfa";
+    }
+
+    void jumpTargets() {
+        QFETCH(QString, prefix);
+        QFETCH(QString, target);
+        SortedPane pane;
+        QCOMPARE(JumpPanel::Target(pane, "A"), SortedPane::NoSelection);
+        pane.Fill(Lines({"sfa", "SF2CE", "sf2 \"Street Fighter II\"", "sf \"Street Fighter\"",
+                         "pacman", "mk", "gals \"Gals Panic\"", "Galaga", "1942", "10yard"}));
+        const int row = JumpPanel::Target(pane, prefix.toStdString());
+        QCOMPARE(QString::fromUtf8(pane[row].data(), static_cast<int>(pane[row].size())), target);
     }
 
     void panesAreSortedIgnoringCaseWithEqualLinesInArrivalOrder() {
@@ -273,6 +423,112 @@ private slots:
         QCOMPARE(Selected(e.list("List2")), 1);
         e.t.Press(Qt::Key_Alt);
         QCOMPARE(Selected(e.list("List1")), 0);
+    }
+
+    void aHeldActionButtonRepeatsByItselfAndNotByTheSystemsRepeats() {
+        Editor e(Numbered(1000));
+        std::int64_t now = 0;
+        e.form()->SetClock([&now] { return now; });
+        QAbstractItemView* pane = e.list("List1");
+        QTest::keyPress(pane, Qt::Key_Control);
+        QCOMPARE(Selected(pane), 27);
+        for (int i = 0; i < 3; ++i) {
+            QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier, QString(),
+                             true);
+            QCoreApplication::sendEvent(pane, &repeat);
+        }
+        QCOMPARE(Selected(pane), 27);
+        now = 399;
+        e.form()->RepeatPaging();
+        QCOMPARE(Selected(pane), 27);
+        now = 500;
+        e.form()->RepeatPaging();
+        QCOMPARE(Selected(pane), 27 + 3 * 27);
+        QCOMPARE(e.form()->panes().games().selected(), 108);
+        QTest::keyRelease(pane, Qt::Key_Control);
+        now = 5000;
+        e.form()->RepeatPaging();
+        QCOMPARE(Selected(pane), 108);
+
+        // And on the program's own timer.
+        e.form()->SetClock(nullptr);
+        QTest::keyPress(pane, Qt::Key_Alt);
+        QCOMPARE(Selected(pane), 81);
+        QTRY_VERIFY(Selected(pane) <= 54);
+        QTest::keyRelease(pane, Qt::Key_Alt);
+    }
+
+    void bothActionButtonsOpenAJumpPanelInEitherPane() {
+        std::vector<std::string> games = Numbered(60);
+        games.insert(games.end(), {"zzz", "sf2ce", "sf2 \"SF II\"", "sf \"SF\"", "pacman", "mk",
+                                   "Gals", "galaga", "10yard"});
+        Editor e(games, "sf2 \"SF II\"\r\npacman\r\n");
+        QAbstractItemView* pane = e.list("List1");
+        const auto* panel = e.form()->findChild<QWidget*>("JumpPanel");
+        const auto* prefix = e.form()->findChild<QLabel*>("JumpPrefix");
+        auto both = [&](Qt::Key first, Qt::Key second) {
+            QWidget* focused = e.form()->focusWidget();
+            QTest::keyPress(focused, first);
+            QTest::keyPress(focused, second);
+            QTest::keyRelease(focused, second);
+            QTest::keyRelease(focused, first);
+        };
+        auto keys = [&](const std::vector<Qt::Key>& sequence) {
+            for (Qt::Key key : sequence) {
+                e.t.Press(key);
+            }
+        };
+        using K = Qt::Key;
+
+        both(Qt::Key_Control, Qt::Key_Alt);
+        QVERIFY(e.form()->JumpPanelOpen() && panel->isVisible());
+        QCOMPARE(Selected(pane), 27);
+        QCOMPARE(prefix->text(), QStringLiteral("_"));
+        QVERIFY(e.form()->findChild<QLabel*>("JumpKeyA")->isEnabled());
+        QVERIFY(!e.form()->findChild<QLabel*>("JumpKeyB")->isEnabled());
+        QVERIFY(panel->geometry().left() > pane->geometry().right());
+
+        keys({K::Key_Down, K::Key_Down, K::Key_1});
+        QCOMPARE(Selected(pane), 65);
+        keys({K::Key_Up, K::Key_Up, K::Key_Right, K::Key_Right, K::Key_Right, K::Key_Right,
+              K::Key_Right, K::Key_1, K::Key_Down, K::Key_Down, K::Key_Down, K::Key_Left,
+              K::Key_Left, K::Key_Left, K::Key_1});
+        QCOMPARE(prefix->text(), QStringLiteral("SF2_"));
+        QCOMPARE(Selected(pane), 66);
+        QVERIFY(e.form()->findChild<QLabel*>("JumpKey2")->isEnabled());
+        e.t.Press(Qt::Key_Control);
+        QCOMPARE(prefix->text(), QStringLiteral("SF_"));
+        QCOMPARE(Selected(pane), 65);
+        // A second button pressed while the first is down takes nothing more back.
+        both(Qt::Key_Alt, Qt::Key_Control);
+        QCOMPARE(prefix->text(), QStringLiteral("S_"));
+
+        keys({K::Key_Tab, K::Key_A, K::Key_Return, K::Key_Space, K::Key_PageDown});
+        QCOMPARE(Selected(pane), 65);
+        QCOMPARE(e.form()->focusWidget(), pane);
+        QCOMPARE(e.label("Label13"), QStringLiteral("2"));
+        e.t.Press(Qt::Key_Escape);
+        QVERIFY(!e.form()->JumpPanelOpen() && !panel->isVisible());
+        QVERIFY(e.t.windows().IsVisible(FormId::Form7));
+        QCOMPARE(Selected(pane), 65);
+        QCOMPARE(ReadBytes(e.mapPath), std::string("sf2 \"SF II\"\r\npacman\r\n"));
+        e.t.Press(Qt::Key_Alt);
+        QCOMPARE(Selected(pane), 38);
+
+        // In the favourites pane the panel stands over the games.
+        e.t.Press(Qt::Key_Right);
+        both(Qt::Key_Alt, Qt::Key_Control);
+        QCOMPARE(Selected(e.list("List2")), 0);
+        QVERIFY(panel->geometry().right() < e.list("List2")->geometry().left());
+        QCOMPARE(prefix->text(), QStringLiteral("_"));
+        keys({K::Key_Down, K::Key_Down, K::Key_1});
+        QCOMPARE(Selected(e.list("List2")), 1);
+        QCOMPARE(Selected(pane), 38);
+        e.t.Press(Qt::Key_Alt);
+        QCOMPARE(Selected(e.list("List2")), 0);
+        e.t.Press(Qt::Key_Escape);
+        e.t.Press(Qt::Key_1);
+        QCOMPARE(e.label("Label13"), QStringLiteral("1"));
     }
 
     void typedCharactersMoveNothingButUpAndDownDo() {
