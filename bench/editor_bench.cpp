@@ -1,6 +1,8 @@
 #include "app/app.h"
 #include "core/launcher/game_list.h"
 #include "screens/editor/form7.h"
+#include "screens/editor/held_paging.h"
+#include "screens/editor/jump_panel.h"
 #include "screens/editor/sorted_pane.h"
 
 #include <QApplication>
@@ -135,7 +137,19 @@ public:
         QCoreApplication::processEvents();
     }
 
+    // A key held down, and let go later.
+    void Hold(Qt::Key key) { Send(QEvent::KeyPress, key); }
+    void Release(Qt::Key key) { Send(QEvent::KeyRelease, key); }
+
 private:
+    void Send(QEvent::Type type, Qt::Key key) {
+        fav::Form* form = app_.windows().ActiveForm();
+        QWidget* target = form->focusWidget() != nullptr ? form->focusWidget() : form;
+        QKeyEvent event(type, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+        QCoreApplication::processEvents();
+    }
+
     std::string programDir_;
     SilentMessageBoxes messages_;
     fav::App app_;
@@ -229,6 +243,57 @@ void BM_PageDown(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PageDown)->Iterations(1200)->Unit(benchmark::kMicrosecond);
+
+// One step of a held button's own repeat, from the step to its paint: the same page move as
+// BM_PageDown's press, made by the window's timer. The buttons take turns at one page a step.
+void BM_HeldPageStep(benchmark::State& state) {
+    Program program;
+    fav::Form7* editor = program.Open();
+    if (!FullyLoaded(editor)) {
+        state.SkipWithError("the editor did not load the cabinet");
+        return;
+    }
+    std::int64_t now = 0;
+    editor->SetClock([&now] { return now; });
+    Qt::Key held = Qt::Key_Control;
+    program.Hold(held);
+    now += fav::HeldPaging::FirstRepeatMs - fav::HeldPaging::RepeatMs;
+    int repeats = 0;
+    for (auto _ : state) {
+        now += fav::HeldPaging::RepeatMs;
+        editor->RepeatPaging();
+        QCoreApplication::processEvents();
+        if (++repeats == fav::HeldPaging::RepeatsPerDoubling) {
+            state.PauseTiming();
+            program.Release(held);
+            held = held == Qt::Key_Control ? Qt::Key_Alt : Qt::Key_Control;
+            repeats = 0;
+            now += 1000;
+            program.Hold(held);
+            now += fav::HeldPaging::FirstRepeatMs - fav::HeldPaging::RepeatMs;
+            state.ResumeTiming();
+        }
+    }
+    program.Release(held);
+}
+BENCHMARK(BM_HeldPageStep)->Iterations(1200)->Unit(benchmark::kMicrosecond);
+
+// The jump panel's lookup in a full games pane.
+void BM_JumpTarget(benchmark::State& state) {
+    auto lines = fav::ReadGameLines(TheCabinet().dir() + "/config/mame.map");
+    if (!lines) {
+        state.SkipWithError("read failed");
+        return;
+    }
+    fav::SortedPane pane;
+    pane.Fill(std::move(lines).value());
+    const char* const prefixes[] = {"M", "SF2", "ZZZ", "A", "BUBB", "0", "DRAGON", "KONG"};
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(fav::JumpPanel::Target(pane, prefixes[i++ % std::size(prefixes)]));
+    }
+}
+BENCHMARK(BM_JumpTarget);
 
 } // namespace
 
