@@ -11,10 +11,11 @@
 
 namespace {
 
-// A full-size game list: 32,767 lines of about 49 bytes, 1.6 MB in all.
+// A full-size game list: 32,767 lines of about 49 bytes, 1.6 MB in all, each ended by
+// `lineEnd`.
 class GeneratedMapFile {
 public:
-    GeneratedMapFile() {
+    explicit GeneratedMapFile(const char* lineEnd) {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "favorizer-bench-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
@@ -27,8 +28,8 @@ public:
         char line[96];
         for (int i = 0; i < fav::MaxGameLines; ++i) {
             const int length = std::snprintf(line, sizeof line,
-                                             "rom%05d \"Some Game Title Number %05d (set %d)\"\r\n",
-                                             i, i, i % 9 + 1);
+                                             "rom%05d \"Some Game Title Number %05d (set %d)\"%s",
+                                             i, i, i % 9 + 1, lineEnd);
             text.append(line, static_cast<std::size_t>(length));
         }
         std::FILE* file = std::fopen(path_.c_str(), "wb");
@@ -100,10 +101,14 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
-    const GeneratedMapFile map;
+    const GeneratedMapFile map("\r\n");
+    // MAME on Linux ends its lines with LF alone.
+    const GeneratedMapFile linuxMap("\n");
     benchmark::RegisterBenchmark("BM_PlainRead", PlainRead, std::cref(map));
     benchmark::RegisterBenchmark("BM_ReadGameLinesAndRomNames", ReadGameLinesAndRomNames,
                                  std::cref(map));
+    benchmark::RegisterBenchmark("BM_ReadGameLinesAndRomNames/LF", ReadGameLinesAndRomNames,
+                                 std::cref(linuxMap));
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

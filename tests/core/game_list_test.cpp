@@ -34,8 +34,11 @@ std::string Repeat(const std::string& line, int count) {
 
 TEST(GameList, ReadSplitsLinesLikeEveryOtherReader) {
     TempFolder folder;
-    const std::vector<std::string> texts{
-        "", "x\r\n", "\r\n", "a\r\nb\rc\nd\r\r\n\xff tail", "bare\nfeed\n", "trailing \t\r\n\r"};
+    const std::vector<std::string> texts{"", "x\r\n", "\r\n", "a\r\nb\rc\nd\r\r\n\xff tail",
+                                         "bare\nfeed\n", "trailing \t\r\n\r", "lf\n\rcr\n\n\r\r\n",
+                                         // A CR LF split across two 64-byte blocks is one line end.
+                                         std::string(63, 'a') + "\r\nb\n" + std::string(62, 'c') +
+                                             "\n\r\n"};
     for (const auto& text : texts) {
         SCOPED_TRACE(text);
         WriteBytes(folder / "mame.map", text);
@@ -45,7 +48,7 @@ TEST(GameList, ReadSplitsLinesLikeEveryOtherReader) {
         EXPECT_EQ(Lines(GameLines(text)), SplitLines(text));
     }
     EXPECT_EQ(SplitLines("a\r\nb\rc\nd\r\r\n\xff tail"),
-              (std::vector<std::string>{"a", "b", "c\nd", "", "\xff tail"}));
+              (std::vector<std::string>{"a", "b", "c", "d", "", "\xff tail"}));
 }
 
 // The splitter works on 64-byte blocks and the ROM name on 16-byte ones: random text of every

@@ -149,7 +149,7 @@ TEST(LauncherConfig, RewriteKeepsEveryOtherByteAndEndsEveryLineWithCrLf) {
     const std::string nul("nul\0inside", 10);
     const std::string before = "crlf\r\ncr only\rbare\nfeed\r\n" + highBytes + "\r\r\n" + bigLine +
                                "\r\n" + nul + "\remulators = mame kbfavOLD\r\nno end \x01";
-    const std::string copied = "crlf\r\ncr only\r\nbare\nfeed\r\n" + highBytes + "\r\n\r\n" +
+    const std::string copied = "crlf\r\ncr only\r\nbare\r\nfeed\r\n" + highBytes + "\r\n\r\n" +
                                bigLine + "\r\n" + nul + "\r\nemulators = mame kbfavOLD\r\n" +
                                "no end \x01\r\n";
     std::string added = copied;
@@ -253,7 +253,7 @@ TEST(LauncherConfig, FailedWriteStepLeavesConfigWhole) {
             EXPECT_EQ(ReadBytes(folder / "kabinet.cfg"), before);
             EXPECT_EQ(ReadBytes(folder / "kabinetcfg.tmp"),
                       pass == ".kabinetcfg.tmp" ? previousCopy
-                                                : "a\r\nb\nc\r\nemulators = mame\r\nlast\r\n");
+                                                : "a\r\nb\r\nc\r\nemulators = mame\r\nlast\r\n");
             EXPECT_EQ(Names(folder.path()),
                       (std::set<std::string>{"kabinet.cfg", "kabinetcfg.tmp"}));
         }

@@ -85,7 +85,7 @@ TEST(ListFiles, CreateWritesEntryConfigurationAndEmptyGameFiles) {
     Launcher launcher("emulators = mame");
     WriteBytes(launcher.dir + "/config/mame.cfg",
                "# mame\r\nName = Mame\r\ndescription = Arcade\r\nname\r\nnamex = keep\r\n"
-               "rompath = roms\rname =x\r\nDESCRIPTION =old\nswallowed\r\ndescription");
+               "rompath = roms\rname =x\r\nDESCRIPTION =old\nkept\n\rdescription");
     WriteBytes(launcher.List("MY_GAMES", ".rom"), "old rom\r\n");
     WriteBytes(launcher.List("MY_GAMES", ".map"), "old map\r\n");
 
@@ -94,14 +94,15 @@ TEST(ListFiles, CreateWritesEntryConfigurationAndEmptyGameFiles) {
     EXPECT_EQ(ReadBytes(launcher.dir + "/kabinetcfg.tmp"), "emulators = mame\r\n");
     EXPECT_EQ(ReadBytes(launcher.List("MY_GAMES", ".cfg")),
               "# mame\r\nname = MY GAMES\r\ndescription =Best of  all\r\nname\r\nnamex = keep\r\n"
-              "rompath = roms\r\nname = MY GAMES\r\ndescription =Best of  all\r\ndescription\r\n");
+              "rompath = roms\r\nname = MY GAMES\r\ndescription =Best of  all\r\nkept\r\n\r\n"
+              "description\r\n");
     EXPECT_EQ(ReadBytes(launcher.List("MY_GAMES", ".rom")), "");
     EXPECT_EQ(ReadBytes(launcher.List("MY_GAMES", ".map")), "");
 
     ASSERT_TRUE(CreateFavoritesList(launcher.dir, "____", "").ok());
     EXPECT_EQ(ReadBytes(launcher.List("____", ".cfg")),
               "# mame\r\nname =     \r\ndescription =\r\nname\r\nnamex = keep\r\n"
-              "rompath = roms\r\nname =     \r\ndescription =\r\ndescription\r\n");
+              "rompath = roms\r\nname =     \r\ndescription =\r\nkept\r\n\r\ndescription\r\n");
 }
 
 TEST(ListFiles, CreateStopsAtTheFirstFailure) {

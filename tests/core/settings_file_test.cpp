@@ -52,10 +52,12 @@ TEST(SettingsFile, WriterPutsTwoBlanksBeforeTheFlagAndReadsBack) {
 TEST(SettingsFile, PathThatCannotBeReadBackIsRefused) {
     TempFolder folder;
     WriteBytes(folder / "favorize.cfg", "old");
-    auto written = WriteSettingsFile(folder.path(), "/a\rb", "/", "/", 0);
-    ASSERT_FALSE(written);
-    EXPECT_EQ(written.failure().code, ErrorCode::PathFileAccessError);
-    EXPECT_EQ(ReadBytes(folder / "favorize.cfg"), "old");
+    for (const std::string path : {"/a\rb", "/a\nb"}) {
+        auto written = WriteSettingsFile(folder.path(), "/", "/", path, 0);
+        ASSERT_FALSE(written);
+        EXPECT_EQ(written.failure().code, ErrorCode::PathFileAccessError);
+        EXPECT_EQ(ReadBytes(folder / "favorize.cfg"), "old");
+    }
 }
 
 struct ReaderCase {
@@ -91,9 +93,10 @@ TEST(SettingsFile, ReaderRules) {
          "Kabinet.cfg default path = /k\r\nMame.cfg default path = /c\rMame.map default path = "
          "/m\r\n\r\nRun Favorizer fullscreen = 1",
          {"/k", "/c", "/m", 1}},
-        {"a lone LF belongs to the value",
-         "Kabinet.cfg default path = /a\nb\r\n",
-         {"/a\nb", "", "", 0}},
+        {"a lone LF ends the value",
+         "Kabinet.cfg default path = /a\nMame.cfg default path = /c\n\rRun Favorizer fullscreen = "
+         "1\n",
+         {"/a", "/c", "", 1}},
         {"bytes above 127 kept", "Mame.cfg default path = /caf\xe9\r\n", {"", "/caf\xe9", "", 0}},
     };
     TempFolder folder;

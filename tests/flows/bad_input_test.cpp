@@ -20,14 +20,14 @@ const std::vector<std::string> Games = {
     "pacman \"Pac-Man (Midway)\"",
 };
 
-// Bytes of every value but CR, NUL among them, the same on every run.
+// Bytes of every value but the line ends CR and LF, NUL among them, the same on every run.
 std::string Junk(std::size_t size, unsigned seed) {
     std::string bytes;
     bytes.reserve(size);
     for (std::size_t i = 0; i < size; ++i) {
         seed = seed * 1103515245u + 12345u;
         char c = static_cast<char>((seed >> 16) & 0xff);
-        bytes += c == '\r' ? '\0' : c;
+        bytes += c == '\r' || c == '\n' ? '\0' : c;
     }
     return bytes;
 }

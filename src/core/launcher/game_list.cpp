@@ -23,32 +23,39 @@ static_assert(MaxFileSize <= MaxSpanBytes, "a file that may be read must fit the
 
 constexpr std::size_t BlockSize = 64;
 
-// Bit i is set when block[i] is a carriage return.
-[[gnu::always_inline]] inline std::uint64_t CarriageReturns(const char* block) {
+// Bit i is set when block[i] ends a line: a CR, or a LF not right after a CR. `crBefore` is 1
+// when the byte before the block is a CR, and is set for the next block.
+[[gnu::always_inline]] inline std::uint64_t LineEnds(const char* block, std::uint64_t& crBefore) {
+    std::uint64_t cr = 0;
+    std::uint64_t lf = 0;
 #if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    auto part = [&](int index) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * index));
-        return std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr)))}
-               << (16 * index);
-    };
-    return part(0) | part(1) | part(2) | part(3);
-#else
-    std::uint64_t mask = 0;
-    for (std::size_t i = 0; i < BlockSize; ++i) {
-        mask |= std::uint64_t{block[i] == '\r'} << i;
+    const __m128i crs = _mm_set1_epi8('\r');
+    const __m128i lfs = _mm_set1_epi8('\n');
+    for (int part = 0; part < 4; ++part) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * part));
+        cr |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, crs)))}
+              << (16 * part);
+        lf |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lfs)))}
+              << (16 * part);
     }
-    return mask;
+#else
+    for (std::size_t i = 0; i < BlockSize; ++i) {
+        cr |= std::uint64_t{block[i] == '\r'} << i;
+        lf |= std::uint64_t{block[i] == '\n'} << i;
+    }
 #endif
+    const std::uint64_t ends = cr | (lf & ~(cr << 1 | crBefore));
+    crBefore = cr >> 63;
+    return ends;
 }
 
 // Cuts `bytes` into lines exactly as ForEachLine does, into `spans`. Returns false when there are
 // more than `limit` lines.
 //
-// A game list has tens of thousands of short lines, so the carriage returns are found 64 bytes at
-// a time and the common block, with at most four of them, is handled without a branch per line.
-// The first pass stores where each line ends in its span's length; the second turns those ends
-// into offsets and lengths, stepping over the line feed of a CR LF.
+// A game list has tens of thousands of short lines, so the line ends are found 64 bytes at a time
+// and the common block, with at most four of them, is handled without a branch per line. The
+// first pass stores where each line ends in its span's length; the second turns those ends into
+// offsets and lengths, stepping over the LF of a CR LF.
 template <typename Span>
 bool SplitSpans(const std::string& bytes, std::size_t limit, std::vector<Span>& spans) {
     const std::size_t size = bytes.size();
@@ -58,6 +65,7 @@ bool SplitSpans(const std::string& bytes, std::size_t limit, std::vector<Span>& 
     std::size_t count = 0;
     Span* out = spans.data();
     char tail[BlockSize];
+    std::uint64_t crBefore = 0;
     for (std::size_t base = 0; base < size; base += BlockSize) {
         const char* block = data + base;
         if (size - base < BlockSize) {
@@ -65,7 +73,7 @@ bool SplitSpans(const std::string& bytes, std::size_t limit, std::vector<Span>& 
             std::memcpy(tail, block, size - base);
             block = tail;
         }
-        std::uint64_t mask = CarriageReturns(block);
+        std::uint64_t mask = LineEnds(block, crBefore);
 
         if (spans.size() < count + BlockSize) {
             spans.resize(spans.size() * 2);
@@ -99,7 +107,7 @@ bool SplitSpans(const std::string& bytes, std::size_t limit, std::vector<Span>& 
         const std::uint32_t end = span->length;
         *span = Span{start, end - start};
         // data[size] is the string's terminating NUL, so a CR at the very end reads no further.
-        start = end + 1 + (data[end + 1] == '\n');
+        start = end + 1 + (data[end] == '\r' && data[end + 1] == '\n');
     }
     if (start < size) {
         if (count == limit) {

@@ -39,9 +39,10 @@ std::string SignSpaced(int value) {
     return value < 0 ? std::to_string(value) : " " + std::to_string(value);
 }
 
-// A CR inside a value would split its line when read back, so such a path cannot be stored.
+// A CR or a LF inside a value would split its line when read back, so such a path cannot be
+// stored.
 std::optional<Failure> CheckStorable(const std::string& path) {
-    if (path.find('\r') != std::string::npos) {
+    if (path.find_first_of("\r\n") != std::string::npos) {
         return MakeFailure(ErrorCode::PathFileAccessError, path);
     }
     return std::nullopt;

@@ -45,7 +45,7 @@ Result<Settings> ReadSettingsFile(const std::string& path);
 Status WriteDefaultSettingsFile(const std::string& programDir, const FileIo& io = SystemFileIo());
 
 // Writes the nine SaveSettings lines into `programDir`/favorize.cfg, replacing it safely. A path
-// holding a CR is refused (75, not 52: the settings file is fine and must not be deleted for
+// holding a CR or a LF is refused (75, not 52: the settings file is fine and must not be deleted for
 // it) and nothing is written, since such a line would not read back.
 Status WriteSettingsFile(const std::string& programDir, const std::string& launcherDir,
                          const std::string& mameCfgDir, const std::string& mameMapDir,
