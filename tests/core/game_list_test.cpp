@@ -171,7 +171,34 @@ TEST(GameList, WriteListFilesKeepsOrderAndDuplicates) {
     EXPECT_EQ(ReadBytes(ListFilePath(folder.path(), "A_B", ".rom")), "");
 }
 
-TEST(GameList, WriteListFilesFinishesTheMapFileFirst) {
+// Fails the first write into a file whose name holds the given text.
+class FailingWriteIo : public FileIo {
+public:
+    explicit FailingWriteIo(std::string name) : name_(std::move(name)) {}
+    OsError Open(const std::string& path, OpenMode mode, FileHandle& file) const override {
+        const OsError error = FileIo::Open(path, mode, file);
+        if (error == OsError::None && path.find(name_) != std::string::npos) {
+            doomed_ = file;
+        }
+        return error;
+    }
+    OsError Write(FileHandle file, const char* data, std::size_t size,
+                  std::size_t& written) const override {
+        if (file == doomed_) {
+            doomed_ = NoFile;
+            return OsError::Io;
+        }
+        return FileIo::Write(file, data, size, written);
+    }
+
+private:
+    std::string name_;
+    mutable FileHandle doomed_ = NoFile;
+};
+
+// Line k of the map and line k of the rom file name the same game, so neither file is replaced
+// unless both new ones are complete.
+TEST(GameList, WriteListFilesKeepsMapAndRomAPair) {
     TempFolder folder;
     std::filesystem::create_directory(folder / "config");
     const std::string rom = ListFilePath(folder.path(), "A", ".rom");
@@ -189,7 +216,22 @@ TEST(GameList, WriteListFilesFinishesTheMapFileFirst) {
     std::filesystem::create_directory(rom);
     EXPECT_EQ(WriteListFiles(folder.path(), "A", entries).failure().code,
               ErrorCode::PathFileAccessError);
-    EXPECT_EQ(ReadBytes(map), "pacman\r\n");
+    EXPECT_FALSE(Exists(map));
+
+    std::filesystem::remove(rom);
+    WriteBytes(map, "galaga\r\n");
+    WriteBytes(rom, "galaga\r\n");
+    for (const char* failing : {".kbfavA.map.new", ".kbfavA.rom.new"}) {
+        SCOPED_TRACE(failing);
+        EXPECT_EQ(
+            WriteListFiles(folder.path(), "A", entries, FailingWriteIo(failing)).failure().code,
+            ErrorCode::DeviceIoError);
+        EXPECT_EQ(ReadBytes(map), "galaga\r\n");
+        EXPECT_EQ(ReadBytes(rom), "galaga\r\n");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "config"),
+                                std::filesystem::directory_iterator()),
+                  2);
+    }
 }
 
 } // namespace

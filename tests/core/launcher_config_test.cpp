@@ -74,7 +74,7 @@ TEST(LauncherConfig, RemainingListsClampsInsteadOfWrapping) {
     EXPECT_EQ(scan.value().RemainingLists, -32768);
 }
 
-TEST(LauncherConfig, NameCheckLooksAtTheWholeFieldOfTheLastLine) {
+TEST(LauncherConfig, NameCheckLooksAtTheWholeFieldOfEveryEmulatorsLine) {
     struct Row {
         std::string config;
         std::string key;
@@ -87,7 +87,8 @@ TEST(LauncherConfig, NameCheckLooksAtTheWholeFieldOfTheLastLine) {
         {ConfigAround("Emulators = mame kbfavFIGHT"), "FIGHT", true},
         {ConfigAround("emulators=mame kbfavFIGHT"), "FIGHT", false},
         {ConfigAround("emulators = mame kbfav"), "", true},
-        {"emulators = kbfavA\r\nemulators = kbfavB\r\n", "A", false},
+        {"emulators = kbfavA\r\nemulators = kbfavB\r\n", "A", true},
+        {"emulators = kbfavA\r\nemulators = kbfavB\r\n", "C", false},
         {"emulators = kbfavA\r\nemulators = kbfavB\r\n", "B", true},
         {"no emulators here\r\n", "A", false},
     };
@@ -231,7 +232,7 @@ TEST(LauncherConfig, FailedWriteStepLeavesConfigWhole) {
         int code;
     };
     const Row rows[] = {
-        {Step::Open, OsError::Denied, ErrorCode::PermissionDenied},
+        {Step::Open, OsError::Unavailable, ErrorCode::DeviceUnavailable},
         {Step::Write, OsError::Full, ErrorCode::DiskFull},
         {Step::Sync, OsError::Io, ErrorCode::DeviceIoError},
         {Step::Close, OsError::Full, ErrorCode::DiskFull},

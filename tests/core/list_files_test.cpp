@@ -81,6 +81,42 @@ TEST(ListFiles, KeyThatWouldLeaveConfigFolderTouchesNothing) {
     }
 }
 
+// Keys of every length about the file system's limit: each one either works in every operation,
+// its temporary files included, or is refused before any file is touched; never "bad file
+// name", which would cost the owner the settings file. A line break is refused the same way.
+TEST(ListFiles, KeyEitherWorksEverywhereOrIsRefusedUntouched) {
+    const std::vector<std::string> entries{"pacman"};
+    std::vector<std::string> keys{"A\rB", "A\nB", "A\r\n"};
+    for (std::size_t length = 220; length <= 250; ++length) {
+        keys.emplace_back(length, 'K');
+    }
+    int worked = 0;
+    int refused = 0;
+    for (const auto& key : keys) {
+        SCOPED_TRACE(key.size());
+        Launcher launcher("emulators = mame");
+        WriteBytes(launcher.dir + "/config/mame.cfg", "name = MAME\r\n");
+        const auto before = Snapshot(launcher.dir);
+        const Status created = CreateFavoritesList(launcher.dir, key, "d");
+        if (created) {
+            ++worked;
+            EXPECT_TRUE(WriteListFiles(launcher.dir, key, entries));
+            EXPECT_EQ(ReadBytes(launcher.List(key, ".rom")), "pacman\r\n");
+            EXPECT_TRUE(DeleteFavoritesList(launcher.dir, key));
+            continue;
+        }
+        ++refused;
+        EXPECT_EQ(created.failure().code, ErrorCode::PathFileAccessError);
+        EXPECT_EQ(WriteListFiles(launcher.dir, key, entries).failure().code,
+                  ErrorCode::PathFileAccessError);
+        EXPECT_EQ(DeleteFavoritesList(launcher.dir, key).failure().code,
+                  ErrorCode::PathFileAccessError);
+        EXPECT_EQ(Snapshot(launcher.dir), before);
+    }
+    EXPECT_GT(worked, 0);
+    EXPECT_GT(refused, 3);
+}
+
 TEST(ListFiles, CreateWritesEntryConfigurationAndEmptyGameFiles) {
     Launcher launcher("emulators = mame");
     WriteBytes(launcher.dir + "/config/mame.cfg",

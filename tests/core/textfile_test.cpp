@@ -166,6 +166,38 @@ TEST(TextFile, FailedReplaceLeavesOldFileWholeAndNoTemporary) {
     }
 }
 
+// Records the renames and folder flushes, in order.
+class RecordingIo : public FileIo {
+public:
+    OsError Rename(const std::string& from, const std::string& to) const override {
+        steps.push_back("rename " + to);
+        return FileIo::Rename(from, to);
+    }
+    OsError SyncFolder(const std::string& folder) const override {
+        steps.push_back("flush " + folder);
+        return FileIo::SyncFolder(folder);
+    }
+    mutable std::vector<std::string> steps;
+};
+
+// A replacement is only safe from a power cut once the folder holding the rename is flushed; a
+// failing flush is reported.
+TEST(TextFile, ReplaceFlushesTheFolderAfterTheRename) {
+    TempFolder folder;
+    WriteBytes(folder / "kabinet.cfg", "old");
+    const RecordingIo io;
+    ASSERT_TRUE(ReplaceFile(folder / "kabinet.cfg", "new", io));
+    EXPECT_EQ(io.steps, (std::vector<std::string>{"rename " + folder / "kabinet.cfg",
+                                                  "flush " + folder.path()}));
+
+    class FailingFlushIo : public FileIo {
+    public:
+        OsError SyncFolder(const std::string&) const override { return OsError::Io; }
+    };
+    EXPECT_EQ(ReplaceFile(folder / "kabinet.cfg", "newer", FailingFlushIo()).failure().code,
+              ErrorCode::DeviceIoError);
+}
+
 // Writes at most three bytes a call, as a pipe or a full disk may.
 class TrickleIo : public FileIo {
 public:

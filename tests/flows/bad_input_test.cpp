@@ -7,6 +7,9 @@
 #include <QTest>
 #include <algorithm>
 #include <filesystem>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 using namespace fav;
 using namespace fav::test;
@@ -203,11 +206,20 @@ private slots:
                                                 "\r\nemulators = mame kbfavFIGHT kbfavNEW\r\n");
     }
 
+    void tenMegabyteListKey_data() {
+        QTest::addColumn<std::size_t>("length");
+        QTest::newRow("10 MB") << TenMegabytes;
+        // Its own file names fit, its temporary files' names would not.
+        QTest::newRow("240 characters") << std::size_t{240};
+    }
+
     // A 10 MB list key: shown cut short, and refused as a file name without touching a file
-    // or costing the owner the settings file.
+    // or costing the owner the settings file. So is a key whose files' names would fit but
+    // whose temporary files' names would not.
     void tenMegabyteListKey() {
+        QFETCH(std::size_t, length);
         TestApp t;
-        const std::string key(TenMegabytes, 'K');
+        const std::string key(length, 'K');
         t.WriteCabinet("emulators = mame kbfavFIGHT kbfav" + key, Games);
         t.WriteSettings();
         const auto before = Snapshot(t.cabinetDir);
@@ -459,9 +471,8 @@ private slots:
         t.Press(Qt::Key_Escape);
         ExpectError(t, ErrorCode::PathFileAccessError, int(FormId::Form7), 1);
         QVERIFY(Exists(t.programDir + "/favorize.cfg"));
-        // The map file is written before the rom file.
-        QCOMPARE(ReadBytes(Config(t, "kbfavFIGHT.map")),
-                 std::string("pacman \"Pac-Man (Midway)\"\r\n"));
+        // Map and rom file stay a pair: the map is not replaced without the rom.
+        QCOMPARE(ReadBytes(Config(t, "kbfavFIGHT.map")), std::string());
         t.Press(Qt::Key_Escape);
         QCOMPARE(VisibleScreens(t), Only(FormId::Form7));
         QCOMPARE(ActiveId(t), int(FormId::Form7));
@@ -476,6 +487,34 @@ private slots:
                  std::string("pacman \"Pac-Man (Midway)\"\r\nsf2 \"Street Fighter II: The World "
                              "Warrior\"\r\n"));
         QCOMPARE(ReadBytes(Config(t, "kbfavFIGHT.rom")), std::string("pacman\r\nsf2\r\n"));
+    }
+
+    // A pipe in place of mame.map: the editor's read ends at once on the error screen instead
+    // of waiting for a writer for ever.
+    void mameMapThatIsAPipe() {
+#ifdef _WIN32
+        QSKIP("a named pipe cannot stand in a folder on Windows");
+#else
+        TestApp t;
+        t.WriteCabinet("emulators = mame kbfavFIGHT", Games);
+        WriteBytes(Config(t, "kbfavFIGHT.map"), "sf2\r\n");
+        t.WriteSettings();
+        // Set up with a file, which the setup would have taken for a missing one.
+        t.app.Start();
+        QCOMPARE(VisibleScreens(t), Only(FormId::Form2));
+        std::filesystem::remove(Config(t, "mame.map"));
+        QCOMPARE(::mkfifo(Config(t, "mame.map").c_str(), 0666), 0);
+        const auto before = Snapshot(t.cabinetDir);
+
+        OpenFromMenu(t, 0, 1);
+        ExpectError(t, ErrorCode::PathFileAccessError, int(FormId::Form7), 1);
+        QVERIFY(Exists(t.programDir + "/favorize.cfg"));
+        t.Press(Qt::Key_Escape);
+        t.Press(Qt::Key_Escape);
+        QCOMPARE(VisibleScreens(t), Only(FormId::Form2));
+        QCOMPARE(Snapshot(t.cabinetDir), before);
+        QVERIFY(std::filesystem::is_fifo(Config(t, "mame.map")));
+#endif
     }
 
     // A list whose map file is a folder: the editor cannot load it and saves nothing over it;

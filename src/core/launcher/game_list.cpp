@@ -209,17 +209,28 @@ Status WriteListFiles(const std::string& launcherDir, const std::string& key,
         map += entry;
         map += LineEnd;
     }
-    if (auto written = ReplaceFile(ListFilePath(launcherDir, key, ".map"), map, io); !written) {
-        return written;
-    }
-
     std::string rom;
     rom.reserve(mapSize);
     for (const auto& entry : entries) {
         rom += ExtractRomName(entry);
         rom += LineEnd;
     }
-    return ReplaceFile(ListFilePath(launcherDir, key, ".rom"), rom, io);
+
+    // Line k of the map and line k of the rom file name the same game: both are written and
+    // flushed before either is renamed into place, so a crash cannot leave them apart.
+    const LinkRoot root{launcherDir};
+    auto pendingMap = PrepareReplace(ListFilePath(launcherDir, key, ".map"), map, io, root);
+    if (!pendingMap) {
+        return pendingMap.failure();
+    }
+    auto pendingRom = PrepareReplace(ListFilePath(launcherDir, key, ".rom"), rom, io, root);
+    if (!pendingRom) {
+        return pendingRom.failure();
+    }
+    if (auto committed = pendingMap.value().Commit(); !committed) {
+        return committed;
+    }
+    return pendingRom.value().Commit();
 }
 
 } // namespace fav

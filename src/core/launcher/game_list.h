@@ -46,8 +46,8 @@ std::string_view ExtractRomName(std::string_view line);
 // Creates the map file empty when no file of its name exists.
 Status EnsureMapFile(const std::string& mapPath, const FileIo& io = SystemFileIo());
 
-// Rewrites the list's map file with the entries, then its rom file with their ROM names. The map
-// file is complete before the rom file is written.
+// Rewrites the list's map file with the entries and its rom file with their ROM names. Both new
+// files are written and flushed before either replaces its old file.
 Status WriteListFiles(const std::string& launcherDir, const std::string& key,
                       std::span<const std::string> entries, const FileIo& io = SystemFileIo());
 

@@ -94,21 +94,13 @@ Result<bool> FindListEntry(const std::string& launcherDir, const std::string& ke
     if (!content) {
         return content.failure();
     }
-    std::string_view lastEmulatorsLine;
-    bool found = false;
-    ForEachLine(content.value(), [&](std::string_view line) {
-        if (IsEmulatorsLine(line, LetterCase::Ignored)) {
-            lastEmulatorsLine = line;
-            found = true;
-        }
-    });
-    if (!found) {
-        return false;
-    }
     const std::string entry = ListEntry(key);
     bool taken = false;
-    ForEachField(lastEmulatorsLine,
-                 [&](std::string_view field) { taken = taken || field == entry; });
+    ForEachLine(content.value(), [&](std::string_view line) {
+        if (!taken && IsEmulatorsLine(line, LetterCase::Ignored)) {
+            ForEachField(line, [&](std::string_view field) { taken = taken || field == entry; });
+        }
+    });
     return taken;
 }
 
@@ -117,17 +109,22 @@ Status RewriteLauncherConfig(const std::string& launcherDir,
     const std::string configPath = LauncherConfigPath(launcherDir);
     const std::string copyPath = LauncherConfigCopyPath(launcherDir);
 
-    auto original = ReadLines(configPath);
+    auto original = ReadLines(configPath, io);
     if (!original) {
         return original.failure();
     }
-    if (auto copied = ReplaceFileLines(copyPath, original.value(), io); !copied) {
+    // Refused before the copy is written, so a file that may not be rewritten costs nothing.
+    if (auto replaceable = CheckReplaceable(configPath, io); !replaceable) {
+        return replaceable.failure();
+    }
+    if (auto copied = ReplaceFileLines(copyPath, original.value(), io, LinkRoot{launcherDir});
+        !copied) {
         return copied;
     }
 
     // The new contents are built from the copy, so kabinet.cfg is only ever written from what
     // kabinetcfg.tmp is known to hold.
-    auto copy = ReadLines(copyPath);
+    auto copy = ReadLines(copyPath, io);
     if (!copy) {
         return copy.failure();
     }

@@ -26,13 +26,20 @@ std::string MameMapPath(const std::string& launcherDir) {
 }
 
 std::optional<Failure> CheckListKey(const std::string& key) {
-    if (key.find('/') != std::string::npos || key.find('\0') != std::string::npos) {
+    if (key.find_first_of(std::string_view("/\0", 2)) != std::string::npos) {
         return MakeFailure(ErrorCode::PathFileAccessError,
                            "the list name \"" + key + "\" would leave the config folder");
     }
+    // A line break would split the list's entry when kabinet.cfg is read back.
+    if (key.find_first_of("\r\n") != std::string::npos) {
+        return MakeFailure(ErrorCode::PathFileAccessError,
+                           "the list name \"" + key + "\" holds a line break");
+    }
     // Refused here rather than by the system, whose "name too long" would read as a broken
-    // settings file and cost the owner the setup.
-    if (ListEntryPrefix.size() + key.size() + std::string_view(".map").size() > MaxFileNameLength) {
+    // settings file and cost the owner the setup. The longest name made from a key is the
+    // temporary file that replaces one of its files.
+    if (ListEntryPrefix.size() + key.size() + ListFileExtensionLength + TemporaryNameExtra >
+        MaxFileNameLength) {
         return MakeFailure(ErrorCode::PathFileAccessError,
                            "the list name \"" + key + "\" is too long for a file name");
     }
@@ -58,7 +65,7 @@ Status CreateFavoritesList(const std::string& launcherDir, const std::string& na
         return added;
     }
 
-    auto template_ = ReadLines(MameCfgPath(launcherDir));
+    auto template_ = ReadLines(MameCfgPath(launcherDir), io);
     if (!template_) {
         return template_.failure();
     }
@@ -73,13 +80,14 @@ Status CreateFavoritesList(const std::string& launcherDir, const std::string& na
             line = descriptionLine;
         }
     }
-    if (auto written = ReplaceFileLines(ListFilePath(launcherDir, name, ".cfg"), lines, io);
+    const LinkRoot root{launcherDir};
+    if (auto written = ReplaceFileLines(ListFilePath(launcherDir, name, ".cfg"), lines, io, root);
         !written) {
         return written;
     }
 
     for (const char* extension : {".rom", ".map"}) {
-        if (auto emptied = ReplaceFile(ListFilePath(launcherDir, name, extension), {}, io);
+        if (auto emptied = ReplaceFile(ListFilePath(launcherDir, name, extension), {}, io, root);
             !emptied) {
             return emptied;
         }

@@ -33,19 +33,6 @@ private:
     FileHandle file_;
 };
 
-// The file a write to `path` should replace: the target of a symbolic link, else the path.
-std::string ReplacementTarget(const FileIo& io, const std::string& path) {
-    FileInfo info;
-    if (io.PathInfo(path, Links::NotFollowed, info) == OsError::None &&
-        info.type == FileType::Link) {
-        std::string resolved;
-        if (io.RealPath(path, resolved) == OsError::None) {
-            return resolved;
-        }
-    }
-    return path;
-}
-
 Status WriteAll(const FileIo& io, FileHandle file, std::string_view content,
                 const std::string& path) {
     const char* data = content.data();
@@ -129,67 +116,244 @@ Result<std::vector<std::string>> ReadLines(const std::string& path, const FileIo
     return SplitLines(content.value());
 }
 
-Status ReplaceFile(const std::string& path, std::string_view content, const FileIo& io) {
-    if (auto bad = CheckPathName(path)) {
-        return *bad;
-    }
-    const std::string target = ReplacementTarget(io, path);
-    FileInfo old;
-    const bool existed = io.PathInfo(target, Links::Followed, old) == OsError::None;
-    if (existed && old.type == FileType::Folder) {
-        return MakeFailure(ErrorCode::PathFileAccessError, path);
-    }
+namespace {
 
-    const std::string stem = FolderOfPath(target) + "/." + NameOfPath(target) + ".new";
-    std::string temporary;
-    FileHandle handle = NoFile;
-    OsError opened = OsError::Exists;
-    for (int attempt = 0; attempt < 100 && opened == OsError::Exists; ++attempt) {
-        temporary = stem + std::to_string(io.ProcessId()) + "-" + std::to_string(attempt);
-        opened = io.Open(temporary, OpenMode::CreateNew, handle);
+bool IsWithin(const std::string& path, const std::string& folder) {
+    if (folder.empty()) {
+        return false;
     }
-    if (opened != OsError::None) {
-        return FailureFromOs(opened, path);
+    if (folder.find_last_of(PathSeparators) == folder.size() - 1) {
+        return path.size() > folder.size() && path.starts_with(folder);
+    }
+    return path.size() > folder.size() + 1 && path.starts_with(folder) &&
+           PathSeparators.find(path[folder.size()]) != std::string_view::npos;
+}
+
+// Whether `name` is a temporary file this program made for `target` ("." + its name + ".new" +
+// a process id + "-" + a number), and if so the process id.
+std::optional<std::uint32_t> TemporaryOwner(std::string_view name, std::string_view stem) {
+    if (!name.starts_with(stem)) {
+        return std::nullopt;
+    }
+    name.remove_prefix(stem.size());
+    const auto dash = name.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash > 10 || dash + 1 == name.size() ||
+        name.size() - dash - 1 > 2) {
+        return std::nullopt;
+    }
+    const auto digits = [](std::string_view text) {
+        return text.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (!digits(name.substr(0, dash)) || !digits(name.substr(dash + 1))) {
+        return std::nullopt;
+    }
+    const std::uint64_t id = std::stoull(std::string(name.substr(0, dash)));
+    if (id > UINT32_MAX) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(id);
+}
+
+// A run killed while replacing the file left its temporary file behind. Only names this
+// program makes are removed, and only when their process is gone (or is this one: nothing else
+// of ours is replacing the file now).
+void RemoveDeadTemporaries(const FileIo& io, const std::string& folder, const std::string& stem) {
+    std::vector<std::string> names;
+    if (io.ListFolder(folder, names) != OsError::None) {
+        return;
+    }
+    const std::uint32_t self = io.ProcessId();
+    for (const auto& name : names) {
+        const auto owner = TemporaryOwner(name, stem);
+        if (owner && (*owner == self || !io.ProcessAlive(*owner))) {
+            (void)io.Unlink(folder + "/" + name);
+        }
+    }
+}
+
+Status WriteInPlace(const FileIo& io, const std::string& target, std::string_view content,
+                    const std::string& path) {
+    FileHandle handle = NoFile;
+    if (const OsError error = io.Open(target, OpenMode::Overwrite, handle);
+        error != OsError::None) {
+        return FailureFromOs(error, path);
     }
     OpenFile file(io, handle);
-
-    auto abandon = [&](const Failure& failure) -> Status {
-        if (file.get() != NoFile) {
-            (void)file.Close();
-        }
-        (void)io.Unlink(temporary);
-        return failure;
-    };
-    if (auto written = WriteAll(io, file.get(), content, path); !written) {
-        return abandon(written.failure());
+    FileInfo info;
+    if (const OsError error = io.Info(file.get(), info); error != OsError::None) {
+        return FailureFromOs(error, path);
     }
-    if (existed) {
-        if (const OsError error = io.KeepAttributes(target, file.get()); error != OsError::None) {
-            return abandon(FailureFromOs(error, path));
-        }
+    if (info.type != FileType::Regular) {
+        return MakeFailure(ErrorCode::PathFileAccessError, path);
+    }
+    if (auto written = WriteAll(io, file.get(), content, path); !written) {
+        return written;
     }
     if (const OsError error = io.Sync(file.get()); error != OsError::None) {
-        return abandon(FailureFromOs(error, path));
+        return FailureFromOs(error, path);
     }
     if (const OsError error = file.Close(); error != OsError::None) {
-        return abandon(FailureFromOs(error, path));
-    }
-    if (const OsError error = io.Rename(temporary, target); error != OsError::None) {
-        return abandon(FailureFromOs(error, path));
+        return FailureFromOs(error, path);
     }
     return {};
 }
 
+} // namespace
+
+Result<std::string> CheckReplaceable(const std::string& path, const FileIo& io,
+                                     const LinkRoot& linkRoot) {
+    if (auto bad = CheckPathName(path)) {
+        return *bad;
+    }
+    std::string target = path;
+    FileInfo entry;
+    if (io.PathInfo(path, Links::NotFollowed, entry) == OsError::None &&
+        entry.type == FileType::Link) {
+        // A dangling link is itself replaced: nothing is written where it points.
+        std::string resolved;
+        if (io.RealPath(path, resolved) == OsError::None) {
+            if (!linkRoot.folder.empty()) {
+                std::string root;
+                std::string linkFolder;
+                const bool inside = (io.RealPath(linkRoot.folder, root) == OsError::None &&
+                                     IsWithin(resolved, root)) ||
+                                    (io.RealPath(FolderOfPath(path), linkFolder) == OsError::None &&
+                                     IsWithin(resolved, linkFolder));
+                if (!inside) {
+                    return MakeFailure(ErrorCode::PathFileAccessError,
+                                       path + " links outside " + linkRoot.folder);
+                }
+            }
+            target = std::move(resolved);
+        }
+    }
+
+    FileInfo info;
+    const OsError error = io.PathInfo(target, Links::Followed, info);
+    if (error == OsError::FileNotFound) {
+        return target;
+    }
+    if (error != OsError::None) {
+        return FailureFromOs(error, path);
+    }
+    // A folder, a pipe or a device is never replaced by a file.
+    if (info.type != FileType::Regular) {
+        return MakeFailure(ErrorCode::PathFileAccessError, path);
+    }
+    // Renaming needs only the folder's permission; the file's own is what the user set.
+    if (io.MayWrite(target) != OsError::None) {
+        return MakeFailure(ErrorCode::PathFileAccessError, path);
+    }
+    return target;
+}
+
+PendingReplace::PendingReplace(const FileIo& io, std::string path, std::string target)
+    : io_(&io), path_(std::move(path)), target_(std::move(target)) {}
+
+PendingReplace::PendingReplace(PendingReplace&& other) noexcept
+    : io_(other.io_), path_(std::move(other.path_)), target_(std::move(other.target_)),
+      temporary_(std::move(other.temporary_)), inPlaceContent_(std::move(other.inPlaceContent_)),
+      inPlace_(other.inPlace_), settled_(other.settled_) {
+    other.settled_ = true;
+}
+
+PendingReplace::~PendingReplace() {
+    if (!settled_ && !inPlace_) {
+        (void)io_->Unlink(temporary_);
+    }
+}
+
+Status PendingReplace::Commit() {
+    if (settled_) {
+        return MakeFailure(ErrorCode::PathFileAccessError, path_);
+    }
+    settled_ = true;
+    if (inPlace_) {
+        return WriteInPlace(*io_, target_, inPlaceContent_, path_);
+    }
+    if (const OsError error = io_->Rename(temporary_, target_); error != OsError::None) {
+        (void)io_->Unlink(temporary_);
+        return FailureFromOs(error, path_);
+    }
+    // Until the folder is flushed, a power cut may bring the old file back.
+    if (const OsError error = io_->SyncFolder(FolderOfPath(target_)); error != OsError::None) {
+        return FailureFromOs(error, path_);
+    }
+    return {};
+}
+
+Result<PendingReplace> PrepareReplace(const std::string& path, std::string_view content,
+                                      const FileIo& io, const LinkRoot& linkRoot) {
+    auto checked = CheckReplaceable(path, io, linkRoot);
+    if (!checked) {
+        return checked.failure();
+    }
+    PendingReplace pending(io, path, std::move(checked).value());
+    FileInfo old;
+    const bool existed = io.PathInfo(pending.target_, Links::Followed, old) == OsError::None;
+
+    const std::string folder = FolderOfPath(pending.target_);
+    const std::string stem = "." + NameOfPath(pending.target_) + ".new";
+    RemoveDeadTemporaries(io, folder, stem);
+
+    const std::string prefix = folder + "/" + stem + std::to_string(io.ProcessId()) + "-";
+    FileHandle handle = NoFile;
+    OsError opened = OsError::Exists;
+    for (int attempt = 0; attempt < 100 && opened == OsError::Exists; ++attempt) {
+        pending.temporary_ = prefix + std::to_string(attempt);
+        opened = io.Open(pending.temporary_, OpenMode::CreateNew, handle);
+    }
+    if (opened == OsError::Denied && existed) {
+        // The folder takes no new file, but the file itself may be written.
+        pending.inPlace_ = true;
+        pending.inPlaceContent_ = content;
+        return pending;
+    }
+    if (opened != OsError::None) {
+        pending.settled_ = true;
+        return FailureFromOs(opened, path);
+    }
+    OpenFile file(io, handle);
+    if (auto written = WriteAll(io, file.get(), content, path); !written) {
+        return written.failure();
+    }
+    if (existed) {
+        if (const OsError error = io.KeepAttributes(pending.target_, file.get());
+            error != OsError::None) {
+            return FailureFromOs(error, path);
+        }
+    }
+    if (const OsError error = io.Sync(file.get()); error != OsError::None) {
+        return FailureFromOs(error, path);
+    }
+    if (const OsError error = file.Close(); error != OsError::None) {
+        return FailureFromOs(error, path);
+    }
+    return pending;
+}
+
+Status ReplaceFile(const std::string& path, std::string_view content, const FileIo& io,
+                   const LinkRoot& linkRoot) {
+    auto pending = PrepareReplace(path, content, io, linkRoot);
+    if (!pending) {
+        return pending.failure();
+    }
+    return pending.value().Commit();
+}
+
 Status ReplaceFileLines(const std::string& path, const std::vector<std::string>& lines,
-                        const FileIo& io) {
-    return ReplaceFile(path, JoinLines(lines), io);
+                        const FileIo& io, const LinkRoot& linkRoot) {
+    return ReplaceFile(path, JoinLines(lines), io, linkRoot);
 }
 
 Status AppendToFile(const std::string& path, std::string_view content, const FileIo& io) {
     if (auto bad = CheckPathName(path)) {
         return *bad;
     }
-    if (IsFolder(path, io)) {
+    // Only a file is appended to: a folder, a pipe or a device is refused.
+    FileInfo info;
+    if (io.PathInfo(path, Links::Followed, info) == OsError::None &&
+        info.type != FileType::Regular) {
         return MakeFailure(ErrorCode::PathFileAccessError, path);
     }
     FileHandle handle = NoFile;
@@ -197,6 +361,9 @@ Status AppendToFile(const std::string& path, std::string_view content, const Fil
         return FailureFromOs(error, path);
     }
     OpenFile file(io, handle);
+    if (io.Info(file.get(), info) == OsError::None && info.type != FileType::Regular) {
+        return MakeFailure(ErrorCode::PathFileAccessError, path);
+    }
     if (auto written = WriteAll(io, file.get(), content, path); !written) {
         return written;
     }

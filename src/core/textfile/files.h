@@ -3,6 +3,7 @@
 #include "core/errors/result.h"
 #include "core/os/file_io.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,16 +20,65 @@ Result<std::string> ReadWholeFile(const std::string& path, const FileIo& io = Sy
 Result<std::vector<std::string>> ReadLines(const std::string& path,
                                            const FileIo& io = SystemFileIo());
 
-// Replaces the file's contents with `content` without ever leaving it shortened: the bytes go to
-// a new file in the same folder, which is flushed and then renamed over the old one. The old
-// file's permissions (and, where allowed, its owner) are kept, and a symbolic link is followed so
-// that its target is replaced. On failure the old file is untouched and the new one removed.
+// A safe replacement's temporary file is named "." + the file's name + ".new" + the process id +
+// "-" + a number below 100; this many bytes longer than the file's name at most.
+inline constexpr std::size_t TemporaryNameExtra = 1 + 4 + 10 + 1 + 2;
+
+// Where a replaced file's symbolic link may lead: an empty root lets it lead anywhere (a file the
+// user chose); otherwise its target must lie within the root or within the folder that holds the
+// link, or the replacement is refused.
+struct LinkRoot {
+    std::string folder;
+};
+
+// A replacement whose new contents are written and flushed but not yet in place. Commit puts
+// them in place and flushes the folder; one dropped before that leaves the old file as it was and
+// removes the temporary file. When the folder takes no new file but the file itself may be
+// written, the contents are written into the file itself at Commit, and flushed.
+class PendingReplace {
+public:
+    PendingReplace(PendingReplace&& other) noexcept;
+    PendingReplace& operator=(PendingReplace&&) = delete;
+    ~PendingReplace();
+
+    Status Commit();
+
+private:
+    PendingReplace(const FileIo& io, std::string path, std::string target);
+    friend Result<PendingReplace> PrepareReplace(const std::string& path, std::string_view content,
+                                                 const FileIo& io, const LinkRoot& linkRoot);
+
+    const FileIo* io_;
+    std::string path_;
+    std::string target_;
+    std::string temporary_;
+    std::string inPlaceContent_;
+    bool inPlace_ = false;
+    bool settled_ = false;
+};
+
+// Checks that `path` may be replaced and returns the file to replace: the target of a symbolic
+// link, else the path. Refused with "Path/File access error", before anything is written: a
+// folder or a special file in its place, an existing file the user may not write, a link leading
+// outside `linkRoot`. A missing file is fine where its folder exists.
+Result<std::string> CheckReplaceable(const std::string& path, const FileIo& io = SystemFileIo(),
+                                     const LinkRoot& linkRoot = {});
+
+// Writes the new contents beside the file (see PendingReplace), first removing the temporary
+// files of runs that died while replacing the same file.
+Result<PendingReplace> PrepareReplace(const std::string& path, std::string_view content,
+                                      const FileIo& io = SystemFileIo(),
+                                      const LinkRoot& linkRoot = {});
+
+// Replaces the file's contents with `content` without ever leaving it shortened: PrepareReplace,
+// then Commit. The old file's mode, and its owner where allowed or else its group, are kept. On
+// failure the old file is untouched and the new one removed.
 Status ReplaceFile(const std::string& path, std::string_view content,
-                   const FileIo& io = SystemFileIo());
+                   const FileIo& io = SystemFileIo(), const LinkRoot& linkRoot = {});
 
 // ReplaceFile with every line followed by CR LF.
 Status ReplaceFileLines(const std::string& path, const std::vector<std::string>& lines,
-                        const FileIo& io = SystemFileIo());
+                        const FileIo& io = SystemFileIo(), const LinkRoot& linkRoot = {});
 
 // Appends to the end of the file, creating it when missing.
 Status AppendToFile(const std::string& path, std::string_view content,
