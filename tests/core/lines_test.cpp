@@ -131,8 +131,9 @@ TEST(Lines, EveryReaderTakesEveryLineEnd) {
         EXPECT_TRUE(scan.value().MameFound);
         EXPECT_EQ(scan.value().ListKeys, (std::vector<std::string>{"A", "B", "B"}));
         EXPECT_EQ(scan.value().RemainingLists, EmulatorFieldLimit - 9);
-        EXPECT_EQ(FindListEntry(dir, "A").value(), false);
+        EXPECT_EQ(FindListEntry(dir, "A").value(), true);
         EXPECT_EQ(FindListEntry(dir, "B").value(), true);
+        EXPECT_EQ(FindListEntry(dir, "C").value(), false);
 
         // Deleting a list changes its emulators lines alone; every line is then ended CR LF.
         test::WriteBytes(dir + "/config/kbfavB.cfg", Text(mameCfg, c));
