@@ -8,9 +8,36 @@
 
 namespace fav {
 
+namespace {
+
+// A message box is a window of its own: while it is up a held key waits for its release, and
+// when it closes the keyboard goes back to the screen below, since on a cabinet with no window
+// manager nothing else gives it back.
+class BoxesThatReturnTheKeyboard final : public MessageBoxes {
+public:
+    BoxesThatReturnTheKeyboard(MessageBoxes& boxes, WindowManager& windows)
+        : boxes_(boxes), windows_(windows) {}
+
+    MessageAnswer Show(const QString& text, const QString& caption, MessageButtons buttons,
+                       MessageIcon icon) override {
+        windows_.ScreenAppeared();
+        const MessageAnswer answer = boxes_.Show(text, caption, buttons, icon);
+        windows_.ScreenAppeared();
+        windows_.GiveKeyboardToTop();
+        return answer;
+    }
+
+private:
+    MessageBoxes& boxes_;
+    WindowManager& windows_;
+};
+
+} // namespace
+
 App::App(AppEnvironment environment) : environment_(std::move(environment)) {
     windows_ = std::make_unique<WindowManager>([this](FormId id) { return CreateForm(*this, id); },
                                                environment_.endProgram);
+    messages_ = std::make_unique<BoxesThatReturnTheKeyboard>(*environment_.messages, *windows_);
 }
 
 App::~App() = default;

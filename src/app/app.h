@@ -37,7 +37,8 @@ public:
     Module1 shared;
 
     WindowManager& windows() { return *windows_; }
-    MessageBoxes& messages() { return *environment_.messages; }
+    // The environment's message boxes; after each one the keyboard goes back to the top window.
+    MessageBoxes& messages() { return *messages_; }
     const std::string& programDir() const { return environment_.programDir; }
     std::string DateTimeText() const;
 
@@ -57,6 +58,7 @@ public:
 private:
     AppEnvironment environment_;
     std::unique_ptr<WindowManager> windows_;
+    std::unique_ptr<MessageBoxes> messages_;
     std::unique_ptr<QLockFile> singleCopyLock_;
     Failure currentFailure_;
 };

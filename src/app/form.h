@@ -31,6 +31,9 @@ public:
     virtual void Form_KeyUp(int keyCode) { (void)keyCode; }
 
     bool KeyPreview = true;
+    // Driven by the cabinet's controls alone: keys outside ArcadeKey and the rest of a keyboard
+    // never reach the window or its controls. The setup screen is an ordinary window.
+    bool CabinetScreen = true;
 
     // Runs the key through Form_KeyDown and then the cancel button, which ESC presses when the
     // key is still unconsumed. True when the key was consumed. `repeated` marks the system's own

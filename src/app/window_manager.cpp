@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 
 namespace fav {
@@ -12,11 +13,52 @@ namespace fav {
 namespace {
 
 // Raising is a request to a window system; the offscreen one used by tests has none to ask.
+// Activation is asked for even when the toolkit believes the window active already: after a
+// message box closes without a window manager, the window system's focus has fallen to the root
+// window while the toolkit has not heard of it yet.
 void RaiseAndActivate(QWidget* window) {
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
         window->raise();
     }
-    window->activateWindow();
+    if (QWindow* handle = window->windowHandle(); handle != nullptr && window->isVisible()) {
+        handle->requestActivate();
+    } else {
+        window->activateWindow();
+    }
+}
+
+// The control of the window that should have the keyboard: the one that last had it there.
+void FocusControl(QWidget* window) {
+    QWidget* control = window->focusWidget();
+    if (control != nullptr && control->isEnabled() && control->isVisible()) {
+        control->setFocus();
+    } else {
+        window->setFocus();
+    }
+}
+
+// The cabinet's controls: the joystick, Player 1 Start, ESC and the two action buttons.
+bool IsCabinetKey(int arcadeKey) {
+    switch (arcadeKey) {
+    case ArcadeKey::Left:
+    case ArcadeKey::Up:
+    case ArcadeKey::Right:
+    case ArcadeKey::Down:
+    case ArcadeKey::Player1Start:
+    case ArcadeKey::Escape:
+    case ArcadeKey::Ctrl:
+    case ArcadeKey::Alt:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// One physical key: the window system's key code where there is one (a press and its release
+// share it whatever the modifiers make of the key), else the toolkit's key.
+int KeyIdentity(const QKeyEvent& event) {
+    const quint32 scanCode = event.nativeScanCode();
+    return scanCode != 0 ? -static_cast<int>(scanCode & 0xFFFFFF) : event.key();
 }
 
 // Maximising is a request to the window manager too, and a cabinet often runs none: the window
@@ -74,7 +116,7 @@ void WindowManager::Show(FormId id) {
         form->show();
     }
     RaiseAndActivate(form);
-    form->setFocus();
+    FocusControl(form);
     ActivateTop();
 }
 
@@ -167,8 +209,17 @@ void WindowManager::ActivateTop() {
     if (!top) {
         return;
     }
+    keys_.ScreenAppeared();
     RaiseAndActivate(top);
+    FocusControl(top);
     top->Form_Activate();
+}
+
+void WindowManager::GiveKeyboardToTop() {
+    if (Form* top = ActiveForm(); top != nullptr && top->isVisible()) {
+        RaiseAndActivate(top);
+        FocusControl(top);
+    }
 }
 
 void WindowManager::EndIfNothingLoaded() {
@@ -181,39 +232,81 @@ void WindowManager::EndIfNothingLoaded() {
 }
 
 bool WindowManager::eventFilter(QObject* watched, QEvent* event) {
-    const bool press = event->type() == QEvent::KeyPress;
-    const bool release = event->type() == QEvent::KeyRelease;
-    if (!(press || release) || redelivering_ || !watched->isWidgetType()) {
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || redelivering_ ||
+        !watched->isWidgetType()) {
         return false;
     }
-    auto* widget = static_cast<QWidget*>(watched);
+    auto* receiver = static_cast<QWidget*>(watched);
+    auto* key = static_cast<QKeyEvent*>(event);
+    return type == QEvent::KeyPress ? FilterKeyPress(receiver, key)
+                                    : FilterKeyRelease(receiver, key);
+}
+
+Form* WindowManager::LoadedFormOf(QWidget* widget) const {
     auto* form = qobject_cast<Form*>(widget->window());
     if (form == nullptr || !IsLoaded(form->id()) || Find(form->id()) != form) {
+        return nullptr;
+    }
+    return form;
+}
+
+bool WindowManager::FilterKeyPress(QWidget* receiver, QKeyEvent* event) {
+    // A key a control leaves goes on to its parents, and each of them passes through here: the
+    // gate counts a press once per event, since a second look at the same press finds it the
+    // same (fresh or repeat).
+    const int arcadeKey = ArcadeKeyFromQt(*event);
+    if (!keys_.Press(KeyIdentity(*event), arcadeKey, event->isAutoRepeat(), event->timestamp())) {
+        event->accept();
+        return true;
+    }
+    Form* form = LoadedFormOf(receiver);
+    if (form == nullptr) {
+        // A message box: the toolkit's own handling.
         return false;
     }
-    auto* key = static_cast<QKeyEvent*>(event);
-    QPointer<QWidget> target = widget;
-    QPointer<Form> window = form;
-    if (release) {
-        // Delivered here once, as a press is, so that the window hears of it once however far
-        // Qt would pass it up; the releases of the system's repeats are not news.
-        redelivering_ = true;
-        QCoreApplication::sendEvent(target, event);
-        redelivering_ = false;
-        if (window && !key->isAutoRepeat()) {
-            window->Form_KeyUp(ArcadeKeyFromQt(*key));
-        }
-        event->accept();
+    event->accept();
+    const bool cabinet = form->CabinetScreen;
+    if (cabinet && !IsCabinetKey(arcadeKey)) {
         return true;
     }
     // Key preview: the window sees the key first. A key it leaves is delivered to the control
     // here, once, so that Qt's propagation to parent widgets cannot preview it a second time.
+    QPointer<QWidget> target = receiver;
     const FormId id = form->id();
-    const bool consumed = form->PreviewKey(ArcadeKeyFromQt(*key), key->isAutoRepeat());
-    if (!consumed && target && IsLoaded(id)) {
-        redelivering_ = true;
+    const bool consumed = form->PreviewKey(arcadeKey, keys_.LastPressRepeated());
+    if (consumed || !target || !IsLoaded(id)) {
+        return true;
+    }
+    redelivering_ = true;
+    if (cabinet) {
+        // A held action button must not turn a joystick move into something else (with Ctrl, a
+        // list moves its cursor without selecting).
+        QKeyEvent plain(QEvent::KeyPress, event->key(), Qt::NoModifier, event->text(),
+                        event->isAutoRepeat(), event->count());
+        QCoreApplication::sendEvent(target, &plain);
+    } else {
         QCoreApplication::sendEvent(target, event);
-        redelivering_ = false;
+    }
+    redelivering_ = false;
+    return true;
+}
+
+bool WindowManager::FilterKeyRelease(QWidget* receiver, QKeyEvent* event) {
+    const bool released =
+        keys_.Release(KeyIdentity(*event), event->isAutoRepeat(), event->timestamp());
+    QPointer<Form> form = LoadedFormOf(receiver);
+    if (!form) {
+        return false;
+    }
+    // Delivered here once, as a press is, so that the window hears of it once however far Qt
+    // would pass it up; the releases of the system's repeats are not news.
+    QPointer<QWidget> target = receiver;
+    redelivering_ = true;
+    QCoreApplication::sendEvent(target, event);
+    redelivering_ = false;
+    if (form && released) {
+        form->Form_KeyUp(ArcadeKeyFromQt(*event));
     }
     event->accept();
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/form.h"
+#include "app/key_gate.h"
 
 #include <QObject>
 #include <QPointer>
@@ -10,6 +11,8 @@
 #include <set>
 #include <vector>
 
+class QKeyEvent;
+
 namespace fav {
 
 // Loads, shows, hides and unloads the program's windows, delivers activation and key preview,
@@ -17,7 +20,12 @@ namespace fav {
 //
 // Activation is the framework's own: a window is activated when it is shown, and when the window
 // shown above it is hidden or unloaded. Platform focus events play no part, so behaviour is the
-// same on a cabinet with no window manager and under test.
+// same on a cabinet with no window manager and under test. For the same reason the program hands
+// the keyboard to its top window itself whenever a window or message box comes or goes: with no
+// window manager nothing else would, and the cabinet's keys would go nowhere.
+//
+// Every key passes the KeyGate first (held buttons act once). On the cabinet screens only the
+// ArcadeKey keys get through: the rest of a keyboard, and combinations, change nothing there.
 class WindowManager final : public QObject {
     Q_OBJECT
 
@@ -52,10 +60,22 @@ public:
 
     bool ProgramEnded() const { return ended_; }
 
+    // Gives the keyboard to the top visible window and, in it, to the control that last had the
+    // focus there (the window itself when none). Called after every message box.
+    void GiveKeyboardToTop();
+    // A message box or other window of the program's own appeared over the screens: a key down
+    // now does nothing until released.
+    void ScreenAppeared() { keys_.ScreenAppeared(); }
+    // True while the cabinet key (ArcadeKey code) is held down.
+    bool KeyIsDown(int arcadeKey) const { return keys_.IsDown(arcadeKey); }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool FilterKeyPress(QWidget* receiver, QKeyEvent* event);
+    bool FilterKeyRelease(QWidget* receiver, QKeyEvent* event);
+    Form* LoadedFormOf(QWidget* widget) const;
     void RemoveFromVisible(FormId id);
     void ActivateTop();
     void EndIfNothingLoaded();
@@ -68,6 +88,7 @@ private:
     std::set<FormId> maximised_;
     std::set<FormId> loading_;
     std::set<FormId> hiddenWhileLoading_;
+    KeyGate keys_;
     bool redelivering_ = false;
     bool ended_ = false;
 };

@@ -1,6 +1,7 @@
 #include "support/test_app.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 #include <filesystem>
 
@@ -71,16 +72,47 @@ void TestApp::WriteSettings(int fullscreen) {
             std::to_string(fullscreen) + "\r\n");
 }
 
-void TestApp::Press(Qt::Key key) {
-    Form* active = app.windows().ActiveForm();
-    QWidget* target = active;
+namespace {
+
+// The widget that has the keyboard in the active window (the window itself when none has).
+QWidget* KeyboardTarget(WindowManager& windows) {
+    Form* active = windows.ActiveForm();
     if (active != nullptr && active->focusWidget() != nullptr) {
-        target = active->focusWidget();
+        return active->focusWidget();
     }
+    return active;
+}
+
+} // namespace
+
+void TestApp::Press(Qt::Key key) {
+    if (QWidget* target = KeyboardTarget(app.windows())) {
+        QTest::keyClick(target, key);
+    }
+}
+
+void TestApp::Hold(Qt::Key key, int repeats) {
+    Send(QEvent::KeyPress, key, Qt::NoModifier, false);
+    for (int i = 0; i < repeats; ++i) {
+        Send(QEvent::KeyPress, key, Qt::NoModifier, true);
+    }
+}
+
+void TestApp::Release(Qt::Key key) {
+    Send(QEvent::KeyRelease, key, Qt::NoModifier, false);
+}
+
+void TestApp::Send(QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers modifiers,
+                   bool autoRepeat) {
+    QWidget* target = KeyboardTarget(app.windows());
     if (target == nullptr) {
         return;
     }
-    QTest::keyClick(target, key);
+    const QString text = key >= Qt::Key_Space && key <= Qt::Key_AsciiTilde
+                             ? QString(QChar(static_cast<char16_t>(key))).toLower()
+                             : QString();
+    QKeyEvent event(type, key, modifiers, text, autoRepeat);
+    QApplication::sendEvent(target, &event);
 }
 
 void TestApp::Press(Qt::Key key, int times) {

@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "support/temp_folder.h"
 
+#include <QEvent>
 #include <QString>
 #include <deque>
 #include <vector>
@@ -54,6 +55,12 @@ public:
     // in the active window (the window itself when none has).
     void Press(Qt::Key key);
     void Press(Qt::Key key, int times);
+    // A key held down, as the window system sends it: the press, then `repeats` auto-repeated
+    // presses (each in the widget that has the keyboard at that moment), no release.
+    void Hold(Qt::Key key, int repeats = 0);
+    void Release(Qt::Key key);
+    // One key event of any kind through the program's event path, to the widget with the keyboard.
+    void Send(QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers modifiers, bool autoRepeat);
     // Lets deferred deletions of unloaded windows happen.
     static void Settle();
 };

@@ -159,4 +159,13 @@ void PaneView::keyPressEvent(QKeyEvent* event) {
     QListView::keyPressEvent(event);
 }
 
+QItemSelectionModel::SelectionFlags PaneView::selectionCommand(const QModelIndex& index,
+                                                               const QEvent* event) const {
+    (void)event;
+    if (!index.isValid()) {
+        return QItemSelectionModel::NoUpdate;
+    }
+    return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+}
+
 } // namespace fav

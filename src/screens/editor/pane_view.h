@@ -50,6 +50,10 @@ public:
     void keyboardSearch(const QString& search) override;
 
 protected:
+    // A click selects the row under it and nothing else: with Ctrl it would deselect the row, and
+    // beside the rows it would clear the selection, after which Start has nothing to act on.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                      const QList<int>& roles) override;
     // Up or Down with nothing selected selects the first entry, rather than the one after the

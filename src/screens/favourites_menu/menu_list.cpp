@@ -51,4 +51,13 @@ bool MenuList::focusNextPrevChild(bool next) {
     return false;
 }
 
+QItemSelectionModel::SelectionFlags MenuList::selectionCommand(const QModelIndex& index,
+                                                               const QEvent* event) const {
+    (void)event;
+    if (!index.isValid()) {
+        return QItemSelectionModel::NoUpdate;
+    }
+    return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+}
+
 } // namespace fav

@@ -19,6 +19,10 @@ public:
     void keyboardSearch(const QString& search) override;
 
 protected:
+    // A click selects the row under it and nothing else: with Ctrl it would deselect the row, and
+    // beside the rows it would clear the selection, after which Start has nothing to act on.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     bool focusNextPrevChild(bool next) override;

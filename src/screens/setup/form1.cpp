@@ -80,6 +80,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
 } // namespace
 
 Form1::Form1(App& app) : Form(app, FormId::Form1, QString::fromLatin1(ProductTitle), 11040, 7275) {
+    // Set up with mouse and keyboard: every key reaches its controls.
+    CabinetScreen = false;
     // The design's text size; the controls take it from the window.
     QFont face = font();
     face.setPointSizeF(8.25);
