@@ -8,6 +8,9 @@ FAVORIZER_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # What a fresh Debian 12 needs to build and test the program.
 FAVORIZER_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libbenchmark-dev)
 
+# What the tests add: one of them runs the program on a virtual X screen, driven by xdotool.
+FAVORIZER_TEST_PACKAGES=(qt6-qpa-plugins fonts-dejavu-core xvfb xdotool)
+
 # Installs those of the given Debian packages that are not installed yet.
 ensure_packages() {
     local missing=() package status

@@ -6,7 +6,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$FAVORIZER_ROOT"
 
-ensure_packages "${FAVORIZER_PACKAGES[@]}"
+ensure_packages "${FAVORIZER_PACKAGES[@]}" "${FAVORIZER_TEST_PACKAGES[@]}"
 cmake --preset default
 cmake --build --preset default
 exec ctest --preset default

@@ -1,0 +1,353 @@
+#!/usr/bin/env bash
+# The real program on a virtual X screen (Xvfb) with no window manager, as on many cabinets,
+# driven by real key presses from xdotool. Nothing helps the program with the focus: every key
+# goes where the X server's keyboard focus is, so the program has to keep it itself.
+#
+# Checks that after a message box closes the menu still answers the cabinet's keys, and that a
+# Player 1 Start or ESC held for two seconds (the X server repeating it all the while) acts once
+# on each screen.
+#
+# Usage: no_window_manager_test.sh FAVORIZER_BINARY DEMO_CABINET_FOLDER
+# Exits 77 (skipped) only when Xvfb or xdotool is missing or Xvfb cannot start here.
+set -uo pipefail
+
+program_source="$1"
+demo_cabinet="$2"
+timeout="${XVFB_TEST_TIMEOUT:-20}"
+skip=77
+
+for tool in Xvfb xdotool; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIPPED: $tool is not installed (scripts/test.sh installs it)"
+        exit "$skip"
+    fi
+done
+
+scratch="$(mktemp -d "${TMPDIR:-/tmp}/favorizer-xvfb-test.XXXXXX")"
+xvfb_pid=""
+app_pid=""
+
+stop_pid() {
+    local pid="$1" waited
+    [[ -n "$pid" ]] || return 0
+    kill "$pid" 2>/dev/null || return 0
+    for ((waited = 0; waited < 50; waited++)); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
+cleanup() {
+    # Keys left down would stay down on the next run's screen; the screen goes anyway.
+    stop_pid "$app_pid"
+    stop_pid "$xvfb_pid"
+    rm -rf -- "$scratch"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+fail() {
+    echo "FAILED: $*" >&2
+    if [[ -s "$scratch/program.log" ]]; then
+        echo "--- program output:" >&2
+        cat "$scratch/program.log" >&2
+    fi
+    if [[ -n "${DISPLAY:-}" ]]; then
+        echo "--- visible windows:" >&2
+        for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+            echo "  $(xdotool getwindowname "$id" 2>/dev/null)" >&2
+        done
+    fi
+    exit 1
+}
+
+# --- the virtual screen -------------------------------------------------------------------
+
+start_screen() {
+    local waited display
+    : >"$scratch/display"
+    # Xvfb picks a free display itself and reports its number on the descriptor given.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp -br \
+        3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for ((waited = 0; waited < timeout * 10; waited++)); do
+        if [[ -s "$scratch/display" ]]; then
+            display="$(tr -d '[:space:]' <"$scratch/display")"
+            export DISPLAY=":$display"
+            # The server may take a moment to accept clients after naming its display.
+            if xdotool getdisplaygeometry >/dev/null 2>&1; then
+                return 0
+            fi
+        fi
+        if ! kill -0 "$xvfb_pid" 2>/dev/null; then
+            break
+        fi
+        sleep 0.1
+    done
+    echo "SKIPPED: Xvfb cannot run here:"
+    cat "$scratch/xvfb.log"
+    exit "$skip"
+}
+
+# --- the program ----------------------------------------------------------------------------
+
+cabinet="$scratch/cabinet"
+program_dir="$scratch/program"
+
+start_program() {
+    rm -rf -- "$cabinet" "$program_dir"
+    cp -R "$demo_cabinet" "$cabinet"
+    mkdir -p "$program_dir" "$scratch/runtime"
+    chmod 700 "$scratch/runtime"
+    cp "$program_source" "$program_dir/favorizer"
+    printf '%s\r\n' \
+        "# This file was created by Favorizer for Kabinet." \
+        "# Next line is where kabinet.cfg file is stored." \
+        "Kabinet.cfg default path = $cabinet" \
+        "# The next line is where mame.cfg is stored." \
+        "Mame.cfg default path = $cabinet/config" \
+        "# The next line is where mame.map is stored." \
+        "Mame.map default path = $cabinet/config" \
+        "# Next line chooses wheter or not Favorizer runs full screen. 1 = fullscreen" \
+        "Run Favorizer fullscreen =  0" >"$program_dir/favorize.cfg"
+    env -u WAYLAND_DISPLAY -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_FONT_DPI \
+        -u QT_QPA_PLATFORMTHEME -u QT_STYLE_OVERRIDE \
+        QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$scratch/runtime" \
+        "$program_dir/favorizer" >"$scratch/program.log" 2>&1 &
+    app_pid=$!
+}
+
+program_running() {
+    [[ -n "$app_pid" ]] && kill -0 "$app_pid" 2>/dev/null
+}
+
+wait_program_end() {
+    local waited status
+    for ((waited = 0; waited < timeout * 10; waited++)); do
+        if ! program_running; then
+            wait "$app_pid"
+            status=$?
+            app_pid=""
+            [[ "$status" == 0 ]] || fail "the program ended with status $status"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "the program did not end within ${timeout}s"
+}
+
+visible() {
+    [[ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null || true)" ]]
+}
+
+# Waits until a visible window's title matches the pattern, and a moment more for it to settle.
+wait_window() {
+    local pattern="$1" waited
+    for ((waited = 0; waited < timeout * 10; waited++)); do
+        if visible "$pattern"; then
+            sleep 0.3
+            return 0
+        fi
+        program_running || fail "the program ended while waiting for a window titled '$pattern'"
+        sleep 0.1
+    done
+    fail "no window titled '$pattern' appeared within ${timeout}s"
+}
+
+wait_window_gone() {
+    local pattern="$1" waited
+    for ((waited = 0; waited < timeout * 10; waited++)); do
+        if ! visible "$pattern"; then
+            sleep 0.3
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "the window titled '$pattern' did not close within ${timeout}s"
+}
+
+# Only the screen given is up, and the program still runs; waits for it while the program
+# catches up with the keys.
+only_up() {
+    local pattern="$1" title
+    visible "$pattern" || return 1
+    for title in "$menu_title" "$keyboard_title" "$verify_title" "$error_title" "$delete_title" \
+        "$editor_title" "$box_title"; do
+        if [[ "$title" != "$pattern" ]] && visible "$title"; then
+            return 1
+        fi
+    done
+}
+
+expect_only() {
+    local pattern="$1" what="$2" waited
+    for ((waited = 0; waited < timeout * 10; waited++)); do
+        program_running || fail "$what: the program ended"
+        if only_up "$pattern"; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "$what: the window titled '$pattern' is not the only one up"
+}
+
+# The X server's keyboard focus is on the window titled so (not on the root window, as after a
+# window that had it went away with no window manager to pass it on).
+expect_focus() {
+    local pattern="$1" what="$2" waited name=""
+    for ((waited = 0; waited < timeout * 10; waited++)); do
+        name="$(xdotool getwindowfocus getwindowname 2>/dev/null || true)"
+        if [[ "$name" =~ $pattern ]]; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "$what: the keyboard focus is on '${name:-the root window}', not on '$pattern'"
+}
+
+# Cabinet controls, as the encoder sends them: to wherever the X keyboard focus is.
+press() {
+    local key
+    for key in "$@"; do
+        program_running || fail "the program ended before key $key"
+        xdotool key "$key"
+        sleep 0.15
+    done
+    sleep 0.3
+}
+
+# Holds a key for two seconds: the X server repeats it about 25 times a second after 0.66 s.
+hold() {
+    local key="$1"
+    program_running || fail "the program ended before holding $key"
+    xdotool keydown "$key"
+    sleep 2
+    xdotool keyup "$key"
+    sleep 0.5
+}
+
+lines() {
+    grep -c '' "$1" || true
+}
+
+menu_title='^Favorizer 1\.0\.4$'
+keyboard_title='^Create a new favorites list$'
+verify_title='^Verify name and description$'
+error_title='^Error!!$'
+delete_title='^Delete '
+editor_title='^Edit Game List: '
+box_title='^favorizer$'
+
+start_screen
+# The pointer in a corner the windows leave free: with the X focus fallen to the root window, keys
+# would otherwise still reach whatever window lies under it.
+xdotool mousemove 1023 767
+
+# --- after a message box the menu still has the keyboard -------------------------------------
+
+echo "A message box over the menu, then the cabinet's keys"
+start_program
+wait_window "$menu_title"
+rm -- "$cabinet/kabinet.cfg"
+press Right 1 # Create: the keyboard
+wait_window "$keyboard_title"
+press Escape # the menu again, which finds kabinet.cfg gone and says so
+wait_window "$box_title"
+press Escape # the box closes
+wait_window_gone "$box_title"
+expect_only "$menu_title" "after the box"
+expect_focus "$menu_title" "after the box"
+press Right 1 # the menu answers: the keyboard again
+wait_window "$keyboard_title"
+press Escape
+wait_window "$box_title"
+press Escape
+wait_window_gone "$box_title"
+press Escape # ESC on the menu ends the program
+wait_program_end
+
+# --- a held Start or ESC acts once on every screen --------------------------------------------
+
+echo "Start and ESC held for two seconds on each screen"
+start_program
+wait_window "$menu_title"
+kabinet="$cabinet/kabinet.cfg"
+classics="$cabinet/config/kbfavCLASSICS.map"
+classics_lines="$(lines "$classics")"
+
+hold 1 # favourites menu: on to the options menu, Edit (a repeat would open the editor)
+expect_only "$menu_title" "Start held on the favourites menu"
+hold 1 # Edit: the editor (repeats would add games)
+wait_window "$editor_title"
+hold Escape # saved, the menu (a repeat would end the program)
+wait_window "$menu_title"
+expect_only "$menu_title" "ESC held in the editor"
+[[ "$(lines "$classics")" == "$classics_lines" ]] || fail "Start held on Edit added games"
+
+press 1 1 # the editor again
+wait_window "$editor_title"
+press Down
+hold 1 # one game added
+press Escape
+wait_window "$menu_title"
+[[ "$(lines "$classics")" == "$((classics_lines + 1))" ]] ||
+    fail "Start held in the editor added $(($(lines "$classics") - classics_lines)) games"
+
+press Right # options menu: Create
+hold 1      # the keyboard (repeats would type)
+wait_window "$keyboard_title"
+hold 1 # A typed once
+press Up
+hold 1 # Done: the name (a repeat would take the description too)
+expect_only "$keyboard_title" "Start held on Done for the name"
+press Up
+hold 1 # Done: the verify screen (a repeat would answer Yes)
+wait_window "$verify_title"
+grep -q kbfavA "$kabinet" && fail "Start held on Done created the list"
+hold 1 # Yes: the list A is created, the menu comes back
+wait_window "$menu_title"
+expect_only "$menu_title" "Start held on Yes"
+grep -q 'kbfavCLASSICS kbfavA$' <(tr -d '\r' <"$kabinet") ||
+    fail "Start held on the keyboard did not make exactly the list A: $(grep emulators "$kabinet")"
+
+press Right 1 # Create: the keyboard
+wait_window "$keyboard_title"
+hold Escape # back to the menu
+expect_only "$menu_title" "ESC held on the keyboard"
+
+press Down 1 Down # A, options menu, Delete
+hold 1            # the delete screen (a repeat would delete)
+wait_window "$delete_title"
+grep -q kbfavA "$kabinet" || fail "Start held on Delete deleted the list"
+hold Escape # cancelled: the menu
+expect_only "$menu_title" "ESC held on the delete screen"
+press Down 1 Down 1
+wait_window "$delete_title"
+hold 1 # deleted: the menu
+expect_only "$menu_title" "Start held on the delete screen"
+expect_focus "$menu_title" "after the delete screen"
+grep -q kbfavA "$kabinet" && fail "the list A was not deleted"
+grep -q kbfavCLASSICS "$kabinet" || fail "Start held on the delete screen deleted CLASSICS too"
+
+# The error screen: a list whose files cannot be made (mame.cfg gone from the launcher).
+mv "$cabinet/config/mame.cfg" "$scratch/mame.cfg"
+press Right 1
+wait_window "$keyboard_title"
+press 1 Up 1 Up 1 # the name A, no description
+wait_window "$verify_title"
+press 1 # Yes: it fails
+wait_window "$error_title"
+hold Escape # the error screen closes over the verify screen, which stays
+wait_window_gone "$error_title"
+expect_only "$verify_title" "ESC held on the error screen"
+expect_focus "$verify_title" "after the error screen"
+press Escape
+wait_window "$keyboard_title"
+press Escape
+wait_window "$menu_title"
+
+hold Escape # the program ends
+wait_program_end
+echo "passed"
