@@ -517,6 +517,40 @@ private slots:
 #endif
     }
 
+    // A save that fails again on the retry: the editor closes without writing more and the
+    // menu comes back, the second failure shown over it; both are logged.
+    void saveThatFailsTwiceReturnsToTheMenu() {
+        TestApp t;
+        t.WriteCabinet("emulators = mame kbfavFIGHT", Games);
+        WriteBytes(Config(t, "kbfavFIGHT.map"), "");
+        t.WriteSettings();
+        t.app.Start();
+        OpenFromMenu(t, 0, 1);
+        t.Press(Qt::Key_1);
+        std::filesystem::create_directory(Config(t, "kbfavFIGHT.rom"));
+        t.Press(Qt::Key_Escape);
+        ExpectError(t, ErrorCode::PathFileAccessError, int(FormId::Form7), 1);
+        t.Press(Qt::Key_Escape);
+        QCOMPARE(VisibleScreens(t), Only(FormId::Form7));
+        t.Press(Qt::Key_Down);
+        t.Press(Qt::Key_1);
+
+        t.Press(Qt::Key_Escape);
+        TestApp::Settle();
+        QVERIFY(!t.windows().IsLoaded(FormId::Form7));
+        ExpectError(t, ErrorCode::PathFileAccessError, int(FormId::Form2), 2);
+        // The map file as the second save left it: written before the rom file failed.
+        QCOMPARE(ReadBytes(Config(t, "kbfavFIGHT.map")),
+                 std::string("pacman \"Pac-Man (Midway)\"\r\nsf2 \"Street Fighter II: The World "
+                             "Warrior\"\r\n"));
+        const auto left = Snapshot(t.cabinetDir);
+        t.Press(Qt::Key_Escape);
+        QCOMPARE(Snapshot(t.cabinetDir), left);
+        QCOMPARE(VisibleScreens(t), Only(FormId::Form2));
+        QCOMPARE(ActiveId(t), int(FormId::Form2));
+        QVERIFY(!t.ended);
+    }
+
     // A list whose map file is a folder: the editor cannot load it and saves nothing over it;
     // a deletion stops there.
     void listMapThatIsAFolder() {

@@ -144,7 +144,10 @@ Result<GameLines> ReadGameLines(const std::string& path) {
     GameLines lines;
     lines.bytes_ = std::move(content).value();
     if (!SplitSpans(lines.bytes_, MaxGameLines, lines.spans_)) {
-        return MakeFailure(ErrorCode::Overflow, path);
+        // The limit is named: a whole current MAME list is longer, and nothing else says why.
+        Failure failure = MakeFailure(ErrorCode::Overflow, path);
+        failure.description += " has more than 32,767 lines";
+        return failure;
     }
     return lines;
 }

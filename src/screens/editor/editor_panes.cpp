@@ -32,7 +32,8 @@ void EditorPanes::Switch() {
 }
 
 bool EditorPanes::Add() {
-    if (games_.selected() == SortedPane::NoSelection) {
+    // One more line and the list's map file could never be read back.
+    if (games_.selected() == SortedPane::NoSelection || favourites_.size() >= MaxGameLines) {
         return false;
     }
     const int row = favourites_.Insert(games_[games_.selected()]);

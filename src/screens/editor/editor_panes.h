@@ -28,7 +28,8 @@ public:
     Pane active() const { return active_; }
     void Switch();
 
-    // Copies the selected game into the favourites. False when nothing is selected.
+    // Copies the selected game into the favourites. False when nothing is selected or the
+    // favourites hold as many lines as a map file may (MaxGameLines).
     bool Add();
     // Removes the selected favourite. False when nothing is selected.
     bool Remove();

@@ -420,6 +420,15 @@ void Form7::SaveAndLeave() {
         const auto saved =
             WriteListFiles(app_.shared.LauncherDir, listKey_, panes_.favourites().Lines());
         if (!saved) {
+            // The first failure keeps the edits for another try. A second one gives up: a cause
+            // that does not go away must not hold the owner in the editor for ever.
+            if (!saveFailedOnce_) {
+                saveFailedOnce_ = true;
+                app_.ShowError(saved.failure());
+                return;
+            }
+            app_.windows().Unload(FormId::Form7);
+            app_.windows().Show(FormId::Form2);
             app_.ShowError(saved.failure());
             return;
         }

@@ -79,6 +79,7 @@ private:
     LoadState loadState_ = LoadState::NotLoaded;
     std::string listKey_;
     bool showingSelection_ = false;
+    bool saveFailedOnce_ = false;
 
     HeldPaging held_;
     QTimer* repeatTimer_ = nullptr;

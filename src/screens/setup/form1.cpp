@@ -216,10 +216,13 @@ Status Form1::StartUp() {
     }
     for (int i = 0; i < 3; ++i) {
         Result<bool> hasFile = FolderHasOrdinaryFile(SharedFolder(i));
-        if (!hasFile) {
+        if (!hasFile && hasFile.failure().code == ErrorCode::BadFileName) {
             return hasFile.failure();
         }
-        if (!hasFile.value()) {
+        // A folder that cannot be listed (a loop of links, no permission) counts as one without
+        // the file, as the detection counts it: the failure would come back at every start and
+        // keep the owner from the setup that can change the folder.
+        if (!hasFile || !hasFile.value()) {
             SharedFolder(i) = DefaultFolder;
         }
     }

@@ -154,7 +154,7 @@ private slots:
             t.Press(Qt::Key_1);
 
             QCOMPARE(t.windows().ActiveForm()->id(), FormId::Form5);
-            QVERIFY(t.app.CurrentFailure().code != 0);
+            QCOMPARE(t.app.CurrentFailure().code, 75);
             QVERIFY(!t.windows().IsLoaded(FormId::Form6));
             QCOMPARE(Snapshot(t) != before, c.configRewritten);
             QVERIFY(Exists(ListFile(t, "FIGHT", ".rom")));

@@ -302,6 +302,24 @@ private slots:
         QVERIFY(!panes.InFavourites("x") && panes.InFavourites("y"));
     }
 
+    void addStopsAtTheLinesAMapFileMayHold() {
+        EditorPanes panes;
+        panes.FillGames(Lines({"x"}));
+        std::string full;
+        for (int i = 0; i < MaxGameLines; ++i) {
+            full += "y\r\n";
+        }
+        panes.FillFavourites(GameLines(full));
+        panes.games().Select(0);
+        QVERIFY(!panes.Add());
+        QCOMPARE(panes.favourites().size(), MaxGameLines);
+        QVERIFY(!panes.InFavourites("x"));
+        panes.favourites().Select(0);
+        QVERIFY(panes.Remove());
+        QVERIFY(panes.Add());
+        QCOMPARE(panes.favourites().size(), MaxGameLines);
+    }
+
     void controlsStandAtTheirDesignPlaces() {
         Editor e({"pacman"});
         QCOMPARE(e.form()->windowTitle(), QStringLiteral("Edit Game List:  FIGHT"));

@@ -160,6 +160,19 @@ private slots:
         QVERIFY(!t.windows().IsVisible(FormId::Form5));
     }
 
+    void storedFolderThatCannotBeListedCountsAsNotFound() {
+        TestApp t;
+        t.WriteCabinet();
+        std::filesystem::create_symlink("loop", t.cabinetDir + "/loop");
+        WriteSettingsLines(t, t.cabinetDir + "/loop", t.cabinetDir + "/config",
+                           t.cabinetDir + "/config");
+        t.app.Start();
+        QCOMPARE(t.app.shared.LauncherDir, std::string("/"));
+        QVERIFY(Shown(t, "Frame1"));
+        QVERIFY(!t.windows().IsLoaded(FormId::Form5));
+        QVERIFY(Exists(SettingsPath(t)));
+    }
+
     void fullscreenSettingTicksTheBoxWithoutCountingAsAChange() {
         TestApp t;
         t.WriteCabinet();

@@ -88,10 +88,10 @@ private slots:
                  std::string("name = My List\r\ndescription =Old games\r\n"));
         QCOMPARE(ReadBytes(base + ".map"), std::string());
         QCOMPARE(ReadBytes(base + ".rom"), std::string());
-        if (auto* menu =
-                t.windows().Find(FormId::Form2)->findChild<QListWidget*>(QStringLiteral("List1"))) {
-            QCOMPARE(menu->findItems(QStringLiteral(" My_List"), Qt::MatchExactly).size(), 1);
-        }
+        auto* menu =
+            t.windows().Find(FormId::Form2)->findChild<QListWidget*>(QStringLiteral("List1"));
+        QVERIFY(menu != nullptr);
+        QCOMPARE(menu->findItems(QStringLiteral(" My_List"), Qt::MatchExactly).size(), 1);
     }
 
     void aTakenNameShowsThePanelAndWritesNothing() {
