@@ -343,8 +343,9 @@ hold Escape # the error screen closes over the verify screen, which stays
 wait_window_gone "$error_title"
 expect_only "$verify_title" "ESC held on the error screen"
 expect_focus "$verify_title" "after the error screen"
-press Escape
+hold Escape # back to the keyboard (a repeat would go on to the menu)
 wait_window "$keyboard_title"
+expect_only "$keyboard_title" "ESC held on the verify screen"
 press Escape
 wait_window "$menu_title"
 
