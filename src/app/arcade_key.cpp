@@ -59,6 +59,12 @@ int ArcadeKeyFromQt(int qtKey, bool keypad) {
 }
 
 int ArcadeKeyFromQt(const QKeyEvent& event) {
+#ifdef Q_OS_WIN
+    // Windows says which virtual key it was; keys made up by the program itself carry none.
+    if (const quint32 native = event.nativeVirtualKey(); native > 0 && native < 256) {
+        return static_cast<int>(native);
+    }
+#endif
     return ArcadeKeyFromQt(event.key(), event.modifiers().testFlag(Qt::KeypadModifier));
 }
 

@@ -17,6 +17,7 @@ inline constexpr int Alt = 18;
 } // namespace ArcadeKey
 
 // The key's number in the numbering above (Windows virtual-key numbers), 0 for a key it lacks.
+// On Windows a key from the keyboard carries its own number, which is taken as it is.
 int ArcadeKeyFromQt(const QKeyEvent& event);
 int ArcadeKeyFromQt(int qtKey, bool keypad);
 

@@ -1,6 +1,7 @@
 #include "app/app.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QStyleFactory>
 
 int main(int argc, char* argv[]) {
@@ -13,9 +14,10 @@ int main(int argc, char* argv[]) {
     application.setQuitOnLastWindowClosed(false);
 
     fav::ScreenMessageBoxes messages;
-    fav::App app({QCoreApplication::applicationDirPath().toStdString(), &messages, {}, [] {
-                      QCoreApplication::exit(0);
-                  }});
+    // In the system's own spelling (backslashes on Windows), as it is joined and shown.
+    const std::string programDir =
+        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
+    fav::App app({programDir, &messages, {}, [] { QCoreApplication::exit(0); }});
     app.Start();
     if (app.windows().ProgramEnded()) {
         return 0;

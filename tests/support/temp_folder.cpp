@@ -3,18 +3,34 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 namespace fav::test {
 
 TempFolder::TempFolder() {
+#ifdef _WIN32
+    // No mkdtemp here: try fresh random names until one is free.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const auto candidate =
+            std::filesystem::temp_directory_path() / ("favorizer-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = candidate.string();
+        }
+    }
+    if (path_.empty()) {
+        throw std::runtime_error("cannot create a temporary folder");
+    }
+#else
     std::string pattern =
         (std::filesystem::temp_directory_path() / "favorizer-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }
     path_ = pattern;
+#endif
 }
 
 TempFolder::~TempFolder() {

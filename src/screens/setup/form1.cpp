@@ -4,6 +4,7 @@
 #include "app/controls.h"
 #include "app/product.h"
 #include "app/twips.h"
+#include "core/os/native_path.h"
 #include "core/settings/settings_file.h"
 #include "core/textfile/files.h"
 #include "core/textfile/lines.h"
@@ -242,7 +243,7 @@ Status Form1::StartUp() {
 
 Status Form1::DetectFiles() {
     for (PickerColumn* column : columns_) {
-        column->ShowFound(IsOrdinaryFile(column->Folder() + "/" + column->FileName()));
+        column->ShowFound(IsOrdinaryFile(JoinPath(column->Folder(), column->FileName())));
     }
     const bool allFound = std::all_of(columns_.begin(), columns_.end(),
                                       [](const PickerColumn* c) { return c->FoundMarkShown(); });

@@ -2,6 +2,7 @@
 
 #include "app/controls.h"
 #include "app/twips.h"
+#include "core/os/native_path.h"
 #include "core/textfile/files.h"
 #include "screens/setup/marks.h"
 
@@ -13,6 +14,7 @@
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QStorageInfo>
+#include <QStringDecoder>
 #include <QStyle>
 #include <algorithm>
 
@@ -20,6 +22,18 @@ namespace fav {
 
 namespace {
 
+#ifdef _WIN32
+// The file layer takes paths as UTF-8, and in the system's code page where they are not UTF-8.
+QString FromBytes(const std::string& path) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(QByteArrayView(path.data(), static_cast<qsizetype>(path.size())));
+    return utf8.hasError() ? QString::fromLocal8Bit(path) : text;
+}
+
+std::string ToBytes(const QString& path) {
+    return QDir::toNativeSeparators(path).toStdString();
+}
+#else
 QString FromBytes(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
@@ -27,22 +41,37 @@ QString FromBytes(const std::string& path) {
 std::string ToBytes(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
+#endif
+
+// The drive a volume is offered as.
+std::string VolumeRoot(const QStorageInfo& info) {
+#ifdef _WIN32
+    return RootOfPath(ToBytes(info.rootPath()));
+#else
+    return ToBytes(info.rootPath());
+#endif
+}
+
+bool EndsWithSeparator(const std::string& path) {
+    return !path.empty() && path.back() == PathSeparator;
+}
 
 bool IsUnder(const std::string& path, const std::string& root) {
-    return root == "/" || path == root || path.starts_with(root + "/");
+    return path == root || path.starts_with(EndsWithSeparator(root) ? root : root + PathSeparator);
 }
 
 std::string LastPart(const std::string& path) {
-    return path.substr(path.find_last_of('/') + 1);
+    return path.substr(path.find_last_of(NativeSeparators) + 1);
 }
 
 // The folders from `top` down to `folder`, both included.
 std::vector<std::string> FolderChain(const std::string& top, const std::string& folder) {
     std::vector<std::string> chain{top};
     std::string current = top;
-    std::size_t start = top == "/" ? 1 : top.size() + 1;
+    std::size_t start = EndsWithSeparator(top) ? top.size() : top.size() + 1;
     while (start < folder.size()) {
-        const std::size_t end = std::min(folder.find('/', start), folder.size());
+        const std::size_t end =
+            std::min(folder.find_first_of(NativeSeparators, start), folder.size());
         current = folder.substr(0, end);
         chain.push_back(current);
         start = end + 1;
@@ -58,7 +87,10 @@ std::vector<Volume> MountedVolumes() {
         if (!info.isValid()) {
             continue;
         }
-        Volume volume{ToBytes(info.rootPath()), info.name(), info.isReady()};
+        Volume volume{VolumeRoot(info), info.name(), info.isReady()};
+        if (volume.root.empty()) {
+            continue;
+        }
         if (volume.name.isEmpty()) {
             volume.name = QString::fromLatin1(info.fileSystemType());
         }
@@ -81,33 +113,13 @@ std::string DriveOf(const std::string& path) {
     if (path.empty() || path.find('\0') != std::string::npos) {
         return {};
     }
+#ifdef _WIN32
+    // A drive is a letter: the first three characters of the path.
+    return RootOfPath(path);
+#else
     const QStorageInfo info(FromBytes(path));
     return info.isValid() ? ToBytes(info.rootPath()) : std::string();
-}
-
-std::string NormaliseFolder(const std::string& path) {
-    if (path.empty() || path.front() != '/') {
-        return path;
-    }
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        const std::size_t end = std::min(path.find('/', start), path.size());
-        const std::string part = path.substr(start, end - start);
-        if (part == "..") {
-            if (!parts.empty()) {
-                parts.pop_back();
-            }
-        } else if (!part.empty() && part != ".") {
-            parts.push_back(part);
-        }
-        start = end + 1;
-    }
-    std::string folder;
-    for (const auto& part : parts) {
-        folder += "/" + part;
-    }
-    return folder.empty() ? "/" : folder;
+#endif
 }
 
 PickerColumn::PickerColumn(QWidget* form, const ColumnDesign& design, ChangeHandler onChange,
@@ -137,8 +149,8 @@ PickerColumn::PickerColumn(QWidget* form, const ColumnDesign& design, ChangeHand
     status_->setWordWrap(false);
 
     volumes_ = MountedVolumes();
-    if (FindVolume("/") == nullptr) {
-        volumes_.insert(volumes_.begin(), Volume{"/", {}, true});
+    if (FindVolume(SystemRoot) == nullptr) {
+        volumes_.insert(volumes_.begin(), Volume{SystemRoot, {}, true});
     }
     FillDrives();
     FillFolders();
@@ -154,7 +166,7 @@ const Volume* PickerColumn::FindVolume(const std::string& root) const {
 }
 
 std::optional<Failure> PickerColumn::CheckDrive(const std::string& root) const {
-    if (root.empty() || root.front() != '/' || root.find('\0') != std::string::npos) {
+    if (!IsAbsolutePath(root) || root.find('\0') != std::string::npos) {
         return MakeFailure(ErrorCode::InvalidPropertyValue, root);
     }
     bool ready = false;
@@ -162,7 +174,7 @@ std::optional<Failure> PickerColumn::CheckDrive(const std::string& root) const {
         ready = volume->ready;
     } else {
         const QStorageInfo info(FromBytes(root));
-        if (!info.isValid() || ToBytes(info.rootPath()) != root) {
+        if (!info.isValid() || VolumeRoot(info) != root) {
             return MakeFailure(ErrorCode::InvalidPropertyValue, root);
         }
         ready = info.isReady();
@@ -175,7 +187,7 @@ std::optional<Failure> PickerColumn::CheckDrive(const std::string& root) const {
 }
 
 bool PickerColumn::CanTake(const std::string& path) const {
-    if (path.empty() || path.front() != '/' || path.find('\0') != std::string::npos ||
+    if (!IsAbsolutePath(path) || path.find('\0') != std::string::npos ||
         !IsFolder(NormaliseFolder(path))) {
         return false;
     }
@@ -202,7 +214,7 @@ Status PickerColumn::SetDrive(const std::string& root) {
 }
 
 Status PickerColumn::SetFolder(const std::string& path) {
-    if (path.empty() || path.front() != '/' || path.find('\0') != std::string::npos) {
+    if (!IsAbsolutePath(path) || path.find('\0') != std::string::npos) {
         return MakeFailure(ErrorCode::InvalidPropertyValue, path);
     }
     const std::string folder = NormaliseFolder(path);
@@ -262,7 +274,7 @@ void PickerColumn::FillFolders() {
     const QSignalBlocker quiet(folderPicker_);
     folderPicker_->clear();
     QStyle* style = QApplication::style();
-    const std::string top = IsUnder(folder_, drive_) ? drive_ : "/";
+    const std::string top = IsUnder(folder_, drive_) ? drive_ : RootOfPath(folder_);
     const std::vector<std::string> chain = FolderChain(top, folder_);
     int depth = 0;
     for (const std::string& folder : chain) {
@@ -275,7 +287,7 @@ void PickerColumn::FillFolders() {
     }
     const int currentRow = folderPicker_->count() - 1;
     const QString indent(depth * 2, QLatin1Char(' '));
-    const std::string prefix = folder_ == "/" ? "/" : folder_ + "/";
+    const std::string prefix = EndsWithSeparator(folder_) ? folder_ : folder_ + PathSeparator;
     const QStringList children =
         QDir(FromBytes(folder_))
             .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);

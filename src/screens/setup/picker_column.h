@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/errors/result.h"
+#include "core/os/native_path.h"
 
 #include <QObject>
 #include <QString>
@@ -26,12 +27,9 @@ struct Volume {
 // The mounted volumes, ready ones first, each group by mount point.
 std::vector<Volume> MountedVolumes();
 
-// The mount point that holds the path; empty when the path leads nowhere.
+// The drive that holds the path: on Windows its drive letter ("c:\"), elsewhere the mount point
+// that holds it; empty when the path leads nowhere.
 std::string DriveOf(const std::string& path);
-
-// An absolute folder path as a folder picker reports it: empty parts and "." left out, ".." taken
-// back, no trailing "/" except for "/" itself. A path that is not absolute is returned unchanged.
-std::string NormaliseFolder(const std::string& path);
 
 // Where a column's controls stand in the setup window and what it looks for.
 struct ColumnDesign {
@@ -103,8 +101,8 @@ private:
     FailureHandler onUserFailure_;
     std::string fileName_;
     std::vector<Volume> volumes_;
-    std::string drive_ = "/";
-    std::string folder_ = "/";
+    std::string drive_ = SystemRoot;
+    std::string folder_ = SystemRoot;
 
     QComboBox* drivePicker_;
     QListWidget* folderPicker_;

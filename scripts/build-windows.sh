@@ -1,0 +1,225 @@
+#!/usr/bin/env bash
+# shellcheck source-path=SCRIPTDIR
+# Cross-builds the Windows version on Debian 12, runs its test suite under Wine on a private
+# X display, and packs favorizer-<version>-windows-x64.zip in build/windows.
+#
+# Qt for Windows is built once from Debian's own qtbase source into
+# ${XDG_CACHE_HOME:-$HOME/.cache}/favorizer and reused by later runs.
+#
+#   scripts/build-windows.sh            everything
+#   scripts/build-windows.sh --qt-only  only make sure the Qt cache is there
+set -euo pipefail
+# shellcheck source=common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+cd "$FAVORIZER_ROOT"
+
+qt_only=0
+if [[ "${1:-}" == "--qt-only" ]]; then
+    qt_only=1
+fi
+
+# Must match the host Qt from qt6-base-dev: its moc, rcc and uic generate code for the target Qt.
+QT_VERSION=6.4.2
+MINGW=x86_64-w64-mingw32
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 xvfb xdotool zip dpkg-dev)
+cache_root="${XDG_CACHE_HOME:-$HOME/.cache}/favorizer"
+qt_prefix="$cache_root/qt-$QT_VERSION-mingw-w64-x86_64"
+jobs="${FAVORIZER_JOBS:-2}"
+
+ensure_packages "${FAVORIZER_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
+
+# Fetches qtbase's source from Debian (deb-src for bookworm in a sources file of our own, so the
+# machine's apt configuration is left alone) and unpacks it, with Debian's patches, into $1.
+fetch_qt_source() {
+    local into="$1" apt_dir
+    apt_dir="$(mktemp -d)"
+    mkdir -p "$apt_dir/lists/partial" "$apt_dir/archives/partial"
+    cat >"$apt_dir/sources.list" <<SOURCES
+deb-src http://deb.debian.org/debian bookworm main
+deb-src http://deb.debian.org/debian bookworm-updates main
+SOURCES
+    local apt_options=(
+        -o "Dir::Etc::sourcelist=$apt_dir/sources.list" -o "Dir::Etc::sourceparts=-"
+        -o "Dir::State::lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir"
+        -o "Dir::Cache::archives=$apt_dir/archives" -o "Debug::NoLocking=1")
+    # Everything apt writes goes to the private folder, so no root is needed.
+    apt-get "${apt_options[@]}" update
+    mkdir -p "$into"
+    (cd "$into" && apt-get "${apt_options[@]}" source --download-only "qt6-base=$(
+        apt-cache "${apt_options[@]}" showsrc qt6-base | sed -n 's/^Version: //p' | grep "^$QT_VERSION" | head -n 1
+    )")
+    local dsc
+    dsc="$(find "$into" -maxdepth 1 -name 'qt6-base_*.dsc' | head -n 1)"
+    (cd "$into" && dpkg-source -x "$(basename "$dsc")" qtbase)
+    rm -rf -- "$apt_dir"
+}
+
+build_qt() {
+    if [[ -f "$qt_prefix/.complete" ]]; then
+        echo "Qt $QT_VERSION for Windows: using the cache in $qt_prefix"
+        return 0
+    fi
+    echo "Qt $QT_VERSION for Windows: building once into $qt_prefix (this takes a while)"
+    local started=$SECONDS
+    # An interrupted build goes on where it stopped.
+    local work="$cache_root/qt-work"
+    rm -rf -- "$qt_prefix"
+    if [[ ! -f "$work/src/qtbase/CMakeLists.txt" ]]; then
+        rm -rf -- "$work"
+        fetch_qt_source "$work/src"
+    fi
+    # Only what the program and its tests use, optimised for size (which also builds fastest).
+    cmake -S "$work/src/qtbase" -B "$work/build" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$FAVORIZER_ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DCMAKE_INSTALL_PREFIX="$qt_prefix" \
+        -DQT_HOST_PATH=/usr \
+        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DBUILD_SHARED_LIBS=ON \
+        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+        -DFEATURE_opengl=OFF -DINPUT_opengl=no \
+        -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_printsupport=OFF \
+        -DFEATURE_dbus=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
+        -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF \
+        -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF \
+        -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
+        -DFEATURE_tabletevent=OFF \
+        -DFEATURE_direct2d=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF \
+        -DFEATURE_vulkan=OFF -DFEATURE_accessibility=OFF -DFEATURE_sessionmanager=OFF \
+        -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF \
+        -DFEATURE_textmarkdownwriter=OFF -DFEATURE_movie=OFF -DFEATURE_imageformat_ppm=OFF \
+        -DFEATURE_imageformat_xbm=OFF -DFEATURE_undocommand=OFF -DFEATURE_undostack=OFF \
+        -DFEATURE_undogroup=OFF -DFEATURE_undoview=OFF -DFEATURE_graphicsview=OFF \
+        -DFEATURE_graphicseffect=OFF -DFEATURE_mdiarea=OFF -DFEATURE_calendarwidget=OFF \
+        -DFEATURE_datetimeedit=OFF -DFEATURE_colordialog=OFF -DFEATURE_fontdialog=OFF \
+        -DFEATURE_filedialog=OFF -DFEATURE_wizard=OFF -DFEATURE_columnview=OFF \
+        -DFEATURE_dial=OFF -DFEATURE_lcdnumber=OFF -DFEATURE_syntaxhighlighter=OFF \
+        -DFEATURE_textbrowser=OFF -DFEATURE_splashscreen=OFF -DFEATURE_toolbox=OFF \
+        -DFEATURE_testlib=ON -DFEATURE_widgets=ON
+    cmake --build "$work/build" --parallel "$jobs"
+    cmake --install "$work/build"
+    touch "$qt_prefix/.complete"
+    rm -rf -- "$work"
+    echo "Qt build took $((SECONDS - started)) s"
+}
+
+mkdir -p "$cache_root"
+# One build at a time: a second run waits for the first instead of building Qt twice.
+exec 9>"$cache_root/qt.lock"
+flock 9
+build_qt
+flock -u 9
+if ((qt_only)); then
+    exit 0
+fi
+
+# --- The program and its tests, cross-built -------------------------------------------------
+
+build_dir="$FAVORIZER_ROOT/build/windows"
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+started=$SECONDS
+cmake -S "$FAVORIZER_ROOT" -B "$build_dir" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$FAVORIZER_ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_PREFIX_PATH="$qt_prefix" \
+    -DQT_HOST_PATH=/usr \
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DFAVORIZER_BUILD_BENCH=OFF \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$wine"
+cmake --build "$build_dir" --parallel "$jobs"
+echo "Cross-build took $((SECONDS - started)) s"
+
+# The run-time DLLs a Windows program needs, found by following its imports through Qt's and
+# MinGW's folders; Windows' own DLLs are found in neither and left out.
+runtime_dirs=("$qt_prefix/bin"
+    "$(dirname "$("$MINGW-g++-posix" -print-file-name=libstdc++-6.dll)")"
+    "$(dirname "$("$MINGW-g++-posix" -print-file-name=libwinpthread-1.dll)")")
+find_runtime_dll() {
+    local dir
+    for dir in "${runtime_dirs[@]}"; do
+        if [[ -f "$dir/$1" ]]; then
+            echo "$dir/$1"
+            return 0
+        fi
+    done
+    return 1
+}
+needed_dlls() {
+    local -A seen=()
+    local queue=("$@") file name found
+    while ((${#queue[@]} > 0)); do
+        file="${queue[0]}"
+        queue=("${queue[@]:1}")
+        while read -r name; do
+            if [[ -z "${seen[$name]:-}" ]] && found="$(find_runtime_dll "$name")"; then
+                seen[$name]=1
+                echo "$found"
+                queue+=("$found")
+            fi
+        done < <("$MINGW-objdump" -p "$file" | sed -n 's/^\s*DLL Name: //p')
+    done
+}
+
+# --- The test suite under Wine, on an X display of its own ----------------------------------
+
+# Wine wants a display even for Qt's off-screen platform.
+xvfb_pid=""
+stop_test_session() {
+    if [[ -n "${WINEPREFIX:-}" ]]; then
+        "$wineserver" -k 2>/dev/null || true
+    fi
+    if [[ -n "$xvfb_pid" ]]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+}
+trap stop_test_session EXIT
+
+display_file="$(mktemp)"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [[ -s "$display_file" ]] && break
+    sleep 0.1
+done
+export DISPLAY=":$(head -n 1 "$display_file")"
+rm -f -- "$display_file"
+
+# A Wine prefix of the suite's own, made once and kept in the cache. No Mono or Gecko offers.
+export WINEPREFIX="$cache_root/wine-prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+    "$wine" wineboot --init >/dev/null 2>&1
+fi
+# One server for the whole run, so each test starts quickly.
+"$wineserver" -p
+windows_path() {
+    echo "Z:${1//\//\\}"
+}
+WINEPATH="$(windows_path "${runtime_dirs[0]}");$(windows_path "${runtime_dirs[1]}");$(windows_path "${runtime_dirs[2]}")"
+export WINEPATH
+
+started=$SECONDS
+ctest --test-dir "$build_dir" --output-on-failure --parallel "$jobs" --timeout 300
+echo "Windows suite took $((SECONDS - started)) s"
+
+# --- The package ----------------------------------------------------------------------------
+
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")"
+package="favorizer-$version-windows-x64"
+staging="$build_dir/package/$package"
+rm -rf -- "$build_dir/package"
+mkdir -p "$staging/platforms"
+cp "$build_dir/favorizer.exe" "$staging/"
+cp "$qt_prefix/plugins/platforms/qwindows.dll" "$staging/platforms/"
+while read -r dll; do
+    cp "$dll" "$staging/"
+done < <(needed_dlls "$build_dir/favorizer.exe" "$qt_prefix/plugins/platforms/qwindows.dll" | sort -u)
+"$MINGW-strip" --strip-unneeded "$staging"/*.exe "$staging"/*.dll "$staging"/platforms/*.dll
+rm -f -- "$build_dir/$package.zip"
+(cd "$build_dir/package" && zip -q -r -9 "../$package.zip" "$package")
+echo "Package: $build_dir/$package.zip ($(du -k "$build_dir/$package.zip" | cut -f1) KiB)"
+(cd "$build_dir/package" && find "$package" -type f | sort)

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// How this system writes paths: the one place outside the file layer that knows the system.
+// On Windows paths are "c:\folder\name", drives are letters and either slash separates; on
+// POSIX there is one root "/".
+
+namespace fav {
+
+#ifdef _WIN32
+inline constexpr char PathSeparator = '\\';
+inline constexpr std::string_view NativeSeparators = "\\/";
+// The default folder, the root of the system drive.
+inline constexpr const char* SystemRoot = "c:\\";
+#else
+inline constexpr char PathSeparator = '/';
+inline constexpr std::string_view NativeSeparators = "/";
+inline constexpr const char* SystemRoot = "/";
+#endif
+
+// `folder` + the separator + `name`, with no check for a separator already there.
+std::string JoinPath(const std::string& folder, std::string_view name);
+
+// The root an absolute path starts from ("c:\" with its letter in lower case, or "/"); empty
+// for a path that is not absolute.
+std::string RootOfPath(std::string_view path);
+
+bool IsAbsolutePath(std::string_view path);
+
+// An absolute folder path as a folder picker reports it: its root, then its parts joined by the
+// separator, empty parts and "." left out, ".." taken back, no trailing separator except for the
+// root itself. A path that is not absolute is returned unchanged.
+std::string NormaliseFolder(const std::string& path);
+
+} // namespace fav
