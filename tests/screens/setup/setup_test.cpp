@@ -441,6 +441,23 @@ private slots:
     void foldersAreReportedInOneForm_data() {
         QTest::addColumn<QString>("given");
         QTest::addColumn<QString>("reported");
+#ifdef _WIN32
+        // Drive letters in one case, either slash taken, backslashes given back.
+        QTest::newRow("root") << "C:/"
+                              << "c:\\";
+        QTest::newRow("trailing slash") << "c:\\a\\b\\"
+                                        << "c:\\a\\b";
+        QTest::newRow("mixed and doubled") << "D:\\\\a//b"
+                                           << "d:\\a\\b";
+        QTest::newRow("dots") << "c:\\a\\.\\b\\..\\c"
+                              << "c:\\a\\c";
+        QTest::newRow("above the root") << "c:\\..\\a"
+                                        << "c:\\a";
+        QTest::newRow("no drive") << "\\a\\b"
+                                  << "\\a\\b";
+        QTest::newRow("drive-relative") << "c:a"
+                                        << "c:a";
+#else
         QTest::newRow("root") << "/"
                               << "/";
         QTest::newRow("trailing slash") << "/a/b/"
@@ -453,6 +470,7 @@ private slots:
                                         << "/a";
         QTest::newRow("blanks kept") << "/a /b "
                                      << "/a /b ";
+#endif
     }
 
     void foldersAreReportedInOneForm() {
