@@ -36,7 +36,8 @@ struct Launcher {
 std::map<std::string, std::string> Snapshot(const std::string& folder) {
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        files[entry.path().string()] = entry.is_regular_file() ? ReadBytes(entry.path()) : "/";
+        files[entry.path().string()] =
+            entry.is_regular_file() ? ReadBytes(entry.path().string()) : "/";
     }
     return files;
 }

@@ -10,6 +10,9 @@ using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
 
+// The root of the system drive, where every path points by default.
+const std::string Root = SystemRoot;
+
 const std::string Comments[] = {
     "# This file was created by Favorizer for Kabinet.\r\n",
     "# Next line is where kabinet.cfg file is stored.\r\n",
@@ -22,9 +25,10 @@ TEST(SettingsFile, DefaultFileIsNineExactLines) {
     TempFolder folder;
     ASSERT_TRUE(WriteDefaultSettingsFile(folder.path()));
     EXPECT_EQ(ReadBytes(folder / "favorize.cfg"),
-              Comments[0] + Comments[1] + "Kabinet.cfg default path = /\r\n" + Comments[2] +
-                  "Mame.cfg default path = /\r\n" + Comments[3] + "Mame.map default path = /\r\n" +
-                  Comments[4] + "Run Favorizer fullscreen = 0\r\n");
+              Comments[0] + Comments[1] + "Kabinet.cfg default path = " + Root + "\r\n" +
+                  Comments[2] + "Mame.cfg default path = " + Root + "\r\n" + Comments[3] +
+                  "Mame.map default path = " + Root + "\r\n" + Comments[4] +
+                  "Run Favorizer fullscreen = 0\r\n");
     EXPECT_EQ(DefaultSettingsLines().size(), 9u);
 }
 
@@ -46,7 +50,7 @@ TEST(SettingsFile, WriterPutsTwoBlanksBeforeTheFlagAndReadsBack) {
     }
     ASSERT_TRUE(WriteDefaultSettingsFile(folder.path()));
     EXPECT_EQ(ReadSettingsFile(SettingsFilePath(folder.path())).value(),
-              (Settings{"/", "/", "/", 0}));
+              (Settings{Root, Root, Root, 0}));
 }
 
 TEST(SettingsFile, PathThatCannotBeReadBackIsRefused) {

@@ -1,5 +1,6 @@
 #include "core/errors/error_log.h"
 
+#include "core/os/native_path.h"
 #include "core/textfile/files.h"
 #include "core/textfile/lines.h"
 
@@ -19,7 +20,7 @@ std::string ErrorLogLine(const std::string& dateTime, const Failure& failure) {
 
 Status AppendErrorLog(const std::string& programDir, const std::string& dateTime,
                       const Failure& failure) {
-    const std::string path = programDir + "/" + ErrorLogFileName;
+    const std::string path = JoinPath(programDir, ErrorLogFileName);
     if (!IsOrdinaryFile(path)) {
         // Something that is not a file (a folder, a pipe) must not be written through or replaced.
         FileInfo info;

@@ -2,6 +2,7 @@
 
 #include "core/launcher/ascii.h"
 #include "core/launcher/list_files.h"
+#include "core/os/native_path.h"
 #include "core/textfile/files.h"
 #include "core/textfile/lines.h"
 
@@ -40,11 +41,11 @@ std::string ListEntry(const std::string& key) {
 } // namespace
 
 std::string LauncherConfigPath(const std::string& launcherDir) {
-    return launcherDir + "/kabinet.cfg";
+    return JoinPath(launcherDir, "kabinet.cfg");
 }
 
 std::string LauncherConfigCopyPath(const std::string& launcherDir) {
-    return launcherDir + "/kabinetcfg.tmp";
+    return JoinPath(launcherDir, "kabinetcfg.tmp");
 }
 
 bool IsEmulatorsLine(std::string_view line, LetterCase letterCase) {

@@ -2,6 +2,7 @@
 
 #include "core/launcher/ascii.h"
 #include "core/launcher/launcher_config.h"
+#include "core/os/native_path.h"
 #include "core/textfile/files.h"
 
 #include <algorithm>
@@ -10,7 +11,7 @@ namespace fav {
 
 std::string ListFilePath(const std::string& launcherDir, const std::string& key,
                          const std::string& extension) {
-    std::string path = launcherDir + "/config/";
+    std::string path = JoinPath(JoinPath(launcherDir, "config"), "");
     path += ListEntryPrefix;
     path += key;
     path += extension;
@@ -18,15 +19,16 @@ std::string ListFilePath(const std::string& launcherDir, const std::string& key,
 }
 
 std::string MameCfgPath(const std::string& launcherDir) {
-    return launcherDir + "/config/mame.cfg";
+    return JoinPath(JoinPath(launcherDir, "config"), "mame.cfg");
 }
 
 std::string MameMapPath(const std::string& launcherDir) {
-    return launcherDir + "/config/mame.map";
+    return JoinPath(JoinPath(launcherDir, "config"), "mame.map");
 }
 
 std::optional<Failure> CheckListKey(const std::string& key) {
-    if (key.find_first_of(std::string_view("/\0", 2)) != std::string::npos) {
+    if (key.find_first_of(NotInFileName) != std::string::npos ||
+        key.find('\0') != std::string::npos) {
         return MakeFailure(ErrorCode::PathFileAccessError,
                            "the list name \"" + key + "\" would leave the config folder");
     }

@@ -47,6 +47,9 @@ enum class FileType : std::uint8_t { Missing, Regular, Folder, Link, Other };
 struct FileInfo {
     FileType type = FileType::Missing;
     std::uint64_t size = 0;
+    // Kept out of the user's sight: on Windows the hidden or system attribute, on POSIX a name
+    // that starts with ".".
+    bool hidden = false;
 };
 
 enum class OpenMode : std::uint8_t {

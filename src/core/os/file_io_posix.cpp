@@ -189,6 +189,8 @@ OsError FileIo::PathInfo(const std::string& path, Links links, FileInfo& info) c
     }
     info.type = TypeOf(status.st_mode);
     info.size = static_cast<std::uint64_t>(status.st_size);
+    const std::string name = NameOfPath(path);
+    info.hidden = !name.empty() && name.front() == '.';
     return OsError::None;
 }
 

@@ -16,7 +16,7 @@ std::string RootOfPath(std::string_view path) {
     const bool letter =
         !path.empty() && ((path[0] >= 'a' && path[0] <= 'z') || (path[0] >= 'A' && path[0] <= 'Z'));
     if (path.size() < 3 || !letter || path[1] != ':' ||
-        NativeSeparators.find(path[2]) == std::string_view::npos) {
+        PathSeparators.find(path[2]) == std::string_view::npos) {
         return {};
     }
     // Drive letters ignore case; one spelling lets roots be compared as text.
@@ -40,7 +40,7 @@ std::string NormaliseFolder(const std::string& path) {
     std::vector<std::string> parts;
     std::size_t start = root.size();
     while (start <= path.size()) {
-        const std::size_t end = std::min(path.find_first_of(NativeSeparators, start), path.size());
+        const std::size_t end = std::min(path.find_first_of(PathSeparators, start), path.size());
         const std::string part = path.substr(start, end - start);
         if (part == "..") {
             if (!parts.empty()) {

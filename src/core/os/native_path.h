@@ -1,23 +1,25 @@
 #pragma once
 
+#include "core/os/file_io.h"
+
 #include <string>
 #include <string_view>
 
-// How this system writes paths: the one place outside the file layer that knows the system.
-// On Windows paths are "c:\folder\name", drives are letters and either slash separates; on
-// POSIX there is one root "/".
+// How this system writes paths, beside FileIo in the system layer. On Windows paths are
+// "c:\folder\name", drives are letters and either slash separates; on POSIX there is one root "/".
 
 namespace fav {
 
 #ifdef _WIN32
 inline constexpr char PathSeparator = '\\';
-inline constexpr std::string_view NativeSeparators = "\\/";
 // The default folder, the root of the system drive.
 inline constexpr const char* SystemRoot = "c:\\";
+// What would take a name out of its folder: a separator, or a drive's or a stream's colon.
+inline constexpr std::string_view NotInFileName = "\\/:";
 #else
 inline constexpr char PathSeparator = '/';
-inline constexpr std::string_view NativeSeparators = "/";
 inline constexpr const char* SystemRoot = "/";
+inline constexpr std::string_view NotInFileName = "/";
 #endif
 
 // `folder` + the separator + `name`, with no check for a separator already there.

@@ -1,5 +1,6 @@
 #include "core/settings/settings_file.h"
 
+#include "core/os/native_path.h"
 #include "core/textfile/files.h"
 #include "core/textfile/lines.h"
 
@@ -51,7 +52,7 @@ std::optional<Failure> CheckStorable(const std::string& path) {
 } // namespace
 
 std::string SettingsFilePath(const std::string& programDir) {
-    return programDir + "/" + SettingsFileName;
+    return JoinPath(programDir, SettingsFileName);
 }
 
 std::vector<std::string> DefaultSettingsLines() {

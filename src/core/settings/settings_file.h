@@ -2,6 +2,7 @@
 
 #include "core/errors/result.h"
 #include "core/os/file_io.h"
+#include "core/os/native_path.h"
 
 #include <cstdint>
 #include <string>
@@ -12,7 +13,7 @@ namespace fav {
 
 inline constexpr const char* SettingsFileName = "favorize.cfg";
 // The folder every path falls back to: the root of the system drive.
-inline constexpr const char* DefaultFolder = "/";
+inline constexpr const char* DefaultFolder = SystemRoot;
 
 struct Settings {
     std::string launcherDir; // "Kabinet.cfg default path = "

@@ -1,6 +1,7 @@
 #include "core/textfile/files.h"
 
 #include "core/errors/os_error.h"
+#include "core/os/native_path.h"
 #include "core/textfile/lines.h"
 
 #include <optional>
@@ -166,7 +167,7 @@ void RemoveDeadTemporaries(const FileIo& io, const std::string& folder, const st
     for (const auto& name : names) {
         const auto owner = TemporaryOwner(name, stem);
         if (owner && (*owner == self || !io.ProcessAlive(*owner))) {
-            (void)io.Unlink(folder + "/" + name);
+            (void)io.Unlink(JoinPath(folder, name));
         }
     }
 }
@@ -296,7 +297,7 @@ Result<PendingReplace> PrepareReplace(const std::string& path, std::string_view 
     const std::string stem = "." + NameOfPath(pending.target_) + ".new";
     RemoveDeadTemporaries(io, folder, stem);
 
-    const std::string prefix = folder + "/" + stem + std::to_string(io.ProcessId()) + "-";
+    const std::string prefix = JoinPath(folder, stem) + std::to_string(io.ProcessId()) + "-";
     FileHandle handle = NoFile;
     OsError opened = OsError::Exists;
     for (int attempt = 0; attempt < 100 && opened == OsError::Exists; ++attempt) {
@@ -397,13 +398,12 @@ bool IsOrdinaryFile(const std::string& path, const FileIo& io) {
     if (path.empty() || path.find('\0') != std::string::npos) {
         return false;
     }
-    const std::string name = NameOfPath(path);
-    if (name.empty() || name.front() == '.') {
+    if (NameOfPath(path).empty()) {
         return false;
     }
     FileInfo info;
     return io.PathInfo(path, Links::Followed, info) == OsError::None &&
-           info.type == FileType::Regular;
+           info.type == FileType::Regular && !info.hidden;
 }
 
 bool IsFolder(const std::string& path, const FileIo& io) {
@@ -423,9 +423,8 @@ Result<bool> FolderHasOrdinaryFile(const std::string& folder, const FileIo& io) 
         }
         return FailureFromOs(error, folder);
     }
-    const std::string prefix = folder + "/";
     for (const auto& name : names) {
-        if (name.front() != '.' && IsOrdinaryFile(prefix + name, io)) {
+        if (IsOrdinaryFile(JoinPath(folder, name), io)) {
             return true;
         }
     }

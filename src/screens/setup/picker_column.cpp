@@ -31,7 +31,7 @@ QString FromBytes(const std::string& path) {
 }
 
 std::string ToBytes(const QString& path) {
-    return QDir::toNativeSeparators(path).toStdString();
+    return QDir::toPathSeparators(path).toStdString();
 }
 #else
 QString FromBytes(const std::string& path) {
@@ -61,7 +61,7 @@ bool IsUnder(const std::string& path, const std::string& root) {
 }
 
 std::string LastPart(const std::string& path) {
-    return path.substr(path.find_last_of(NativeSeparators) + 1);
+    return path.substr(path.find_last_of(PathSeparators) + 1);
 }
 
 // The folders from `top` down to `folder`, both included.
@@ -71,7 +71,7 @@ std::vector<std::string> FolderChain(const std::string& top, const std::string& 
     std::size_t start = EndsWithSeparator(top) ? top.size() : top.size() + 1;
     while (start < folder.size()) {
         const std::size_t end =
-            std::min(folder.find_first_of(NativeSeparators, start), folder.size());
+            std::min(folder.find_first_of(PathSeparators, start), folder.size());
         current = folder.substr(0, end);
         chain.push_back(current);
         start = end + 1;
