@@ -18,9 +18,9 @@ std::string MameMapPath(const std::string& launcherDir);
 // Every list file's extension is this long: ".cfg", ".map", ".rom".
 inline constexpr std::size_t ListFileExtensionLength = 4;
 
-// A key is used in a file name only when it cannot leave the config folder (no "/" and no NUL),
-// holds no line break, and no name the program makes from it (temporary ones included) is too
-// long for the system.
+// A key is used in a file name only when it cannot leave the config folder (no separator, on
+// Windows no colon, and no NUL), holds no line break, and no name the program makes from it
+// (temporary ones included) is too long for the system.
 std::optional<Failure> CheckListKey(const std::string& key);
 
 // The name typed on the keyboard with every "_" as a space, and the reverse.

@@ -27,7 +27,8 @@ struct Settings {
 // `programDir` + "/favorize.cfg".
 std::string SettingsFilePath(const std::string& programDir);
 
-// The nine lines written when the settings file is missing (all paths "/", full screen 0).
+// The nine lines written when the settings file is missing (all paths the system root, full
+// screen 0).
 std::vector<std::string> DefaultSettingsLines();
 
 // The nine lines SaveSettings writes; the flag is written sign-spaced (" 0" or " 1").
@@ -46,8 +47,8 @@ Result<Settings> ReadSettingsFile(const std::string& path);
 Status WriteDefaultSettingsFile(const std::string& programDir, const FileIo& io = SystemFileIo());
 
 // Writes the nine SaveSettings lines into `programDir`/favorize.cfg, replacing it safely. A path
-// holding a CR or a LF is refused (75, not 52: the settings file is fine and must not be deleted for
-// it) and nothing is written, since such a line would not read back.
+// holding a CR or a LF is refused (75, not 52: the settings file is fine and must not be deleted
+// for it) and nothing is written, since such a line would not read back.
 Status WriteSettingsFile(const std::string& programDir, const std::string& launcherDir,
                          const std::string& mameCfgDir, const std::string& mameMapDir,
                          int checkValue, const FileIo& io = SystemFileIo());
