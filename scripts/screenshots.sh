@@ -8,9 +8,15 @@
 # starts is ended before it exits, and the repository's own files (demo cabinet, build folder
 # settings) are never changed: the program runs as a copy in a scratch program folder.
 #
-# Usage: scripts/screenshots.sh [WIDTHxHEIGHTxDEPTH:FULLSCREEN ...]
+# Every picture is checked: nothing but the screen's black and the windows' grey may touch the
+# screen's edges, so no content is cut off there. For each cabinet screen the script prints how
+# much of the screen the content fills (its bounding box against the screen, in the dimension
+# that limits it) and, where a list has a selected row, the height of its capital letters.
+#
+# Usage: scripts/screenshots.sh [WIDTHxHEIGHTxDEPTH:FULLSCREEN[:KEEP] ...]
 #   Each argument is one screen size and the "Run Favorizer fullscreen" value (0 or 1) to use;
-#   default: 1920x1080x24:1 640x480x24:0 640x480x24:1
+#   KEEP, a comma-separated list of picture names, keeps only those (all are still checked).
+#   default: 1920x1080x24:1 3840x2160x24:1:03-menu,09-editor 640x480x24:0 640x480x24:1
 # Environment:
 #   FAVORIZER_PROGRAM   a favorizer binary already built (default: build it with the presets)
 #   SHOTS_DIR           where the pictures go (default: docs/screenshots in the repository)
@@ -22,18 +28,18 @@ cd "$FAVORIZER_ROOT"
 
 runs=("$@")
 if ((${#runs[@]} == 0)); then
-    runs=(1920x1080x24:1 640x480x24:0 640x480x24:1)
+    runs=(1920x1080x24:1 3840x2160x24:1:03-menu,09-editor 640x480x24:0 640x480x24:1)
 fi
 for run in "${runs[@]}"; do
-    if [[ ! "$run" =~ ^[0-9]+x[0-9]+x[0-9]+:[01]$ ]]; then
-        echo "error: '$run' is not WIDTHxHEIGHTxDEPTH:FULLSCREEN (for example 640x480x24:1)" >&2
+    if [[ ! "$run" =~ ^[0-9]+x[0-9]+x[0-9]+:[01](:[0-9a-z,-]+)?$ ]]; then
+        echo "error: '$run' is not WIDTHxHEIGHTxDEPTH:FULLSCREEN[:KEEP] (for example 640x480x24:1)" >&2
         exit 2
     fi
 done
 shots_dir="${SHOTS_DIR:-$FAVORIZER_ROOT/docs/screenshots}"
 timeout="${SHOT_TIMEOUT:-15}"
 
-ensure_packages "${FAVORIZER_PACKAGES[@]}" qt6-qpa-plugins fonts-dejavu-core xvfb imagemagick \
+ensure_packages "${FAVORIZER_PACKAGES[@]}" qt6-qpa-plugins fonts-dejavu-core fonts-liberation2 xvfb imagemagick \
     xdotool
 
 program_source="${FAVORIZER_PROGRAM:-}"
@@ -224,10 +230,13 @@ press_times() {
     press "${keys[@]}"
 }
 
-# Clicks at a design position (twips, relative to the window's client area).
+# Clicks at a design position (twips, relative to the window's client area) in a window whose
+# design is the given number of twips wide; the window may be shown at another scale.
 click_twips() {
-    local window="$1" left="$2" top="$3"
-    xdotool mousemove --window "$window" $((left / 15)) $((top / 15)) click 1
+    local window="$1" left="$2" top="$3" design_width="$4" width
+    width="$(xdotool getwindowgeometry --shell "$window" | sed -n 's/^WIDTH=//p')"
+    xdotool mousemove --window "$window" $((left * width / design_width)) \
+        $((top * width / design_width)) click 1
     sleep 0.5
 }
 
@@ -238,6 +247,69 @@ shot() {
     # Quantised to 256 colours without dithering: small files, and flat UI colours stay exact.
     import -window root +dither -colors 256 "PNG8:$out_dir/$name.png"
     echo "  $out_dir/$name.png"
+    check_edges "$out_dir/$name.png"
+    measure "$out_dir/$name.png"
+}
+
+# The two colours that may touch the screen's edges: the screen's own black and the windows' grey.
+background_colours=(black "rgb(239,239,239)")
+
+# Fails when anything but the background touches the picture's outermost pixels.
+check_edges() {
+    local picture="$1" width height colours
+    read -r width height < <(identify -format '%w %h\n' "$picture")
+    colours="$(convert "$picture" -fill magenta \
+        -draw "rectangle 1,1 $((width - 2)),$((height - 2))" -fuzz 2% \
+        -opaque "${background_colours[0]}" -opaque "${background_colours[1]}" -format '%k' info:)"
+    if ((colours != 1)); then
+        fail "$picture: content is cut off at the screen's edge"
+    fi
+}
+
+# Prints the content's share of the screen and a list row's capital-letter height.
+measure() {
+    local picture="$1" name width height box_width box_height bar profile
+    name="$(basename "$picture" .png)"
+    case "$name" in
+    03-menu | 05-keyboard | 06-verify | 09-editor) ;;
+    *) return 0 ;;
+    esac
+    read -r width height < <(identify -format '%w %h\n' "$picture")
+    # The content's bounding box: everything that is not the background around it.
+    read -r box_width box_height < <(convert "$picture" -fuzz 2% \
+        -fill "${background_colours[1]}" -opaque "${background_colours[0]}" -trim \
+        -format '%w %h\n' info:)
+    awk -v n="$name" -v w="$width" -v h="$height" -v bw="$box_width" -v bh="$box_height" '
+        BEGIN {
+            sw = bw / w; sh = bh / h
+            wider = (sw > sh)
+            printf "    measure %s: content %dx%d, %.1f%% of the screen %s\n", n, bw, bh,
+                   100 * (wider ? sw : sh), wider ? "width" : "height"
+        }'
+    # The selected row of the active list: light letters on the selection colour. Capitals
+    # reach from the first lit pixel row down to the base line, the last row where most letters
+    # have ink: below it only the few descenders have.
+    bar="$(convert "$picture" -fuzz 6% -fill black +opaque "rgb(48,140,198)" -format '%@' info: \
+        2>/dev/null)"
+    [[ "$bar" =~ ^[1-9][0-9]*x([1-9][0-9]*)\+[0-9]+\+[0-9]+$ ]] || return 0
+    profile="$(convert "$picture" -crop "$bar" +repage -colorspace gray -threshold 70% \
+        -resize "1x${BASH_REMATCH[1]}!" -depth 16 txt:-)"
+    awk -v n="$name" -v h="$height" '
+        /^[0-9]+,[0-9]+:/ {
+            split($0, at, /[,:() ]+/); row = at[2] + 0; lit[row] = at[3] + 0
+            if (lit[row] > max) max = lit[row]
+            if (row + 1 > rows) rows = row + 1
+        }
+        END {
+            top = -1; base = -1
+            for (r = 0; r < rows; r++) {
+                if (lit[r] > 0 && top < 0) top = r
+                if (lit[r] >= 0.5 * max) base = r
+            }
+            if (top >= 0)
+                printf "    measure %s: list row capitals %d px, %.2f%% of the screen height\n",
+                       n, base - top + 1, 100 * (base - top + 1) / h
+        }' <<<"$profile"
 }
 
 # Titles, as the windows set them.
@@ -261,7 +333,7 @@ session_setup() {
     window="$(wait_window "$setup_title")"
     shot 01-setup-warning
     # Label13 lies in Frame1 at 840, 4440 (Frame1 at 120, 360): click well inside it.
-    click_twips "$window" $((120 + 840 + 1500)) $((360 + 4440 + 150))
+    click_twips "$window" $((120 + 840 + 1500)) $((360 + 4440 + 150)) 11040
     shot 02-setup
     press Escape
     wait_program_end
@@ -346,8 +418,7 @@ session_error() {
 }
 
 for run in "${runs[@]}"; do
-    size="${run%:*}"
-    fullscreen="${run#*:}"
+    IFS=: read -r size fullscreen keep <<<"$run"
     folder="${size%x*}"
     if [[ "$fullscreen" == 1 ]]; then
         folder+="-fullscreen"
@@ -360,5 +431,10 @@ for run in "${runs[@]}"; do
     session_main "$fullscreen"
     session_error "$fullscreen"
     stop_screen
+    if [[ -n "$keep" ]]; then
+        for picture in "$out_dir"/*.png; do
+            [[ ",$keep," == *",$(basename "$picture" .png),"* ]] || rm -f -- "$picture"
+        done
+    fi
 done
 echo "Screenshots are in $shots_dir"

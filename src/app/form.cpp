@@ -4,23 +4,142 @@
 #include "app/twips.h"
 
 #include <QCloseEvent>
+#include <QFrame>
 #include <QPushButton>
+#include <QSet>
+#include <cmath>
 
 namespace fav {
 
 Form::Form(App& app, FormId id, const QString& caption, int clientWidthTwips, int clientHeightTwips)
-    : QWidget(nullptr), app_(app), id_(id) {
+    : QWidget(nullptr), app_(app), id_(id), designSize_(clientWidthTwips, clientHeightTwips) {
     setObjectName(QStringLiteral("Form%1").arg(static_cast<int>(id)));
     setWindowTitle(caption);
     // Set before the screen makes its controls, which take them over.
     setFont(DesignFont());
+    SetDesignPoints(this, DesignFont().pointSizeF());
     setPalette(CabinetPalette());
-    resize(TwipsToPixels(clientWidthTwips), TwipsToPixels(clientHeightTwips));
+    resize(ScaledRect(QRect(QPoint(), designSize_), scale_).size());
     setFocusPolicy(Qt::StrongFocus);
+}
+
+QRect Form::ContentTwips() const {
+    if (content_.isValid()) {
+        return content_;
+    }
+    if (placedContent_.isValid()) {
+        return placedContent_;
+    }
+    const QList<QWidget*> controls = findChildren<QWidget*>();
+    QSet<const QWidget*> holders;
+    for (const QWidget* control : controls) {
+        if (!DesignTwips(control).isEmpty()) {
+            for (const QWidget* up = control->parentWidget(); up != nullptr && up != this;
+                 up = up->parentWidget()) {
+                holders.insert(up);
+            }
+        }
+    }
+    QRect content;
+    for (const QWidget* control : controls) {
+        QRect inForm = DesignTwips(control);
+        if (inForm.isEmpty() || holders.contains(control)) {
+            continue;
+        }
+        for (const QWidget* up = control->parentWidget(); up != nullptr && up != this;
+             up = up->parentWidget()) {
+            inForm.translate(DesignTwips(up).topLeft());
+        }
+        content = content.united(inForm);
+    }
+    placedContent_ = content.isValid() ? content : QRect(QPoint(), designSize_);
+    return placedContent_;
+}
+
+void Form::SetScale(double scale) {
+    if (scale <= 0 || scale == scale_) {
+        return;
+    }
+    scale_ = scale;
+    UpdateOrigin();
+    SetDesignPoints(this, DesignPoints(this));
+    for (QWidget* control : findChildren<QWidget*>()) {
+        if (!DesignTwips(control).isEmpty()) {
+            LayOut(control);
+        }
+        if (DesignPoints(control) > 0) {
+            SetDesignPoints(control, DesignPoints(control));
+        }
+        if (HasDesignLineWidth(control)) {
+            SetDesignLineWidth(control, DesignLineWidth(control));
+        }
+    }
+}
+
+void Form::FitFullScreen(const QRect& area) {
+    fullScreen_ = true;
+    FillArea(area.size());
+    setGeometry(area);
+    MoveTopControls();
+}
+
+void Form::FillArea(const QSize& area) {
+    const QSizeF content = ScaledRect(ContentTwips(), 1.0).size();
+    SetScale(FillScale(content, QSizeF(area), FullScreenShare));
+}
+
+void Form::FitWindow(const QRect& available, double preferredScale) {
+    fullScreen_ = false;
+    // The window's edge and title, where a window manager adds them.
+    const QSize edges = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
+    const QSizeF design = ScaledRect(QRect(QPoint(), designSize_), 1.0).size();
+    const QSizeF room = available.size() - edges;
+    SetScale(std::min(preferredScale, FillScale(design, room, 1.0)));
+    const QSize client = ScaledRect(QRect(QPoint(), designSize_), scale_).size();
+    resize(client);
+    QRect outer(QPoint(), client + edges);
+    outer.moveCenter(available.center());
+    move(outer.topLeft());
+    MoveTopControls();
+}
+
+void Form::Place(QWidget* control) {
+    placedContent_ = QRect();
+    LayOut(control);
+}
+
+void Form::LayOut(QWidget* control) {
+    QRect place = ScaledRect(DesignTwips(control), scale_);
+    if (control->parentWidget() == this) {
+        place.translate(origin_);
+    }
+    control->setGeometry(place);
+}
+
+void Form::UpdateOrigin() {
+    // Full screen centres the content; a window centres its whole design, which at its design
+    // size leaves every control where the design put it.
+    const QRect box =
+        ScaledRect(fullScreen_ ? ContentTwips() : QRect(QPoint(), designSize_), scale_);
+    origin_ = QPoint((width() - box.width()) / 2, (height() - box.height()) / 2) - box.topLeft();
+}
+
+void Form::MoveTopControls() {
+    UpdateOrigin();
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!DesignTwips(control).isEmpty()) {
+            LayOut(control);
+        }
+    }
 }
 
 void Form::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // A window manager that maximises the window may leave it less than the whole screen.
+    if (fullScreen_) {
+        FillArea(size());
+    }
+    MoveTopControls();
     Form_Resize();
 }
 

@@ -21,6 +21,26 @@ public:
 
     FormId id() const { return id_; }
 
+    // The factor the whole design is shown at: twips, point sizes and line widths alike.
+    double scale() const { return scale_; }
+    // Lays every control out again at the scale, as its text is laid out afresh (not a picture
+    // of it made larger).
+    void SetScale(double scale);
+    // The design's client size, in twips.
+    QSize DesignSize() const { return designSize_; }
+    // The part of the design that shows, in twips of the client area: what full screen fills and
+    // centres. By default the controls placed in twips that hold no others.
+    QRect ContentTwips() const;
+
+    // Takes the whole area, with the content scaled to fill it and centred.
+    void FitFullScreen(const QRect& area);
+    // Design size at the given scale, or smaller when that does not fit the available area;
+    // centred on it.
+    void FitWindow(const QRect& available, double preferredScale = 1.0);
+    // Takes a control just placed in twips (PlaceTwips calls it) and puts it where the current
+    // scale and centring want it.
+    void Place(QWidget* control);
+
     // Handlers, named after the design's events. Form_KeyDown sees every key before the control
     // that has the focus when KeyPreview is on; setting keyCode to 0 consumes the key.
     virtual void Form_Load() {}
@@ -45,6 +65,8 @@ public:
 protected:
     void setCancelButton(QPushButton* button) { cancelButton_ = button; }
     void resizeEvent(QResizeEvent* event) override;
+    // Replaces the content the window fills and centres in full screen.
+    void SetContentTwips(const QRect& content) { content_ = content; }
     void closeEvent(QCloseEvent* event) override;
 
     App& app_;
@@ -53,6 +75,17 @@ private:
     FormId id_;
     QPointer<QPushButton> cancelButton_;
     bool keyRepeated_ = false;
+    void FillArea(const QSize& area);
+    void UpdateOrigin();
+    void LayOut(QWidget* control);
+    void MoveTopControls();
+
+    QSize designSize_;
+    QRect content_;
+    mutable QRect placedContent_;
+    QPoint origin_;
+    double scale_ = 1.0;
+    bool fullScreen_ = false;
 };
 
 } // namespace fav

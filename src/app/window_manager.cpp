@@ -1,6 +1,7 @@
 #include "app/window_manager.h"
 
 #include "app/arcade_key.h"
+#include "app/looks.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -61,16 +62,27 @@ int KeyIdentity(const QKeyEvent& event) {
     return scanCode != 0 ? -static_cast<int>(scanCode & 0xFFFFFF) : event.key();
 }
 
+QRect AvailableArea(const QWidget* window) {
+    const QScreen* screen = window->screen();
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    return screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 640, 480);
+}
+
 // Maximising is a request to the window manager too, and a cabinet often runs none: the window
 // takes the screen's free area itself, and a window manager that is there maximises it as usual.
-void ShowMaximised(QWidget* window) {
+void ShowMaximised(Form* window) {
     if (!window->isMaximized() || !window->isVisible()) {
-        if (const QScreen* screen = window->screen()) {
-            window->setGeometry(screen->availableGeometry());
-        }
+        window->FitFullScreen(AvailableArea(window));
     }
     window->setWindowState(window->windowState() | Qt::WindowMaximized);
     window->showMaximized();
+}
+
+// The small windows that come up over the full-screen ones.
+bool IsSmallWindow(FormId id) {
+    return id == FormId::Form5 || id == FormId::Form6;
 }
 
 } // namespace
@@ -112,7 +124,14 @@ void WindowManager::Show(FormId id) {
     visible_.push_back(id);
     if (IsMaximised(id)) {
         ShowMaximised(form);
+        TakeFullScreenScale(form->scale());
     } else {
+        if (!form->isVisible()) {
+            // In full screen the small windows come at the scale of the screens they stand over.
+            const bool overFullScreen = !maximised_.empty() && IsSmallWindow(id);
+            form->FitWindow(AvailableArea(form),
+                            overFullScreen && fullScreenScale_ > 0 ? fullScreenScale_ : 1.0);
+        }
         form->show();
     }
     RaiseAndActivate(form);
@@ -188,8 +207,41 @@ Form* WindowManager::ActiveForm() const {
 
 void WindowManager::SetMaximised(FormId id) {
     maximised_.insert(id);
+    ShowBackdrop();
     if (Form* form = Find(id); form != nullptr && form->isVisible()) {
         ShowMaximised(form);
+        TakeFullScreenScale(form->scale());
+    }
+}
+
+void WindowManager::TakeFullScreenScale(double scale) {
+    // The small windows never come larger than the least of the screens they stand over.
+    fullScreenScale_ = fullScreenScale_ > 0 ? std::min(fullScreenScale_, scale) : scale;
+}
+
+void WindowManager::ShowBackdrop() {
+    if (backdrop_) {
+        return;
+    }
+    // The program's own background under its windows in full screen, so that a small window
+    // never stands alone on a black screen. It never takes the keyboard.
+    backdrop_ = std::make_unique<QWidget>();
+    backdrop_->setObjectName(QStringLiteral("Backdrop"));
+    backdrop_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint |
+                              Qt::WindowDoesNotAcceptFocus);
+    backdrop_->setFocusPolicy(Qt::NoFocus);
+    backdrop_->setPalette(CabinetPalette());
+    backdrop_->setAutoFillBackground(true);
+    backdrop_->setGeometry(AvailableArea(backdrop_.get()));
+    // The offscreen platform of the tests makes every window it shows the active one; there is
+    // nothing to see there anyway.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        return;
+    }
+    backdrop_->show();
+    backdrop_->lower();
+    if (Form* top = ActiveForm()) {
+        RaiseAndActivate(top);
     }
 }
 
@@ -225,6 +277,7 @@ void WindowManager::GiveKeyboardToTop() {
 void WindowManager::EndIfNothingLoaded() {
     if (loaded_.empty() && !ended_) {
         ended_ = true;
+        backdrop_.reset();
         if (endProgram_) {
             endProgram_();
         }

@@ -59,6 +59,8 @@ public:
     bool IsMaximised(FormId id) const;
 
     bool ProgramEnded() const { return ended_; }
+    // The full-screen background under the windows, once a window is maximised; null before.
+    QWidget* Backdrop() const { return backdrop_.get(); }
 
     // Gives the keyboard to the top visible window and, in it, to the control that last had the
     // focus there (the window itself when none). Called after every message box.
@@ -79,6 +81,7 @@ private:
     void RemoveFromVisible(FormId id);
     void ActivateTop();
     void EndIfNothingLoaded();
+    void ShowBackdrop();
 
     Factory factory_;
     std::function<void()> endProgram_;
@@ -91,6 +94,10 @@ private:
     KeyGate keys_;
     bool redelivering_ = false;
     bool ended_ = false;
+    void TakeFullScreenScale(double scale);
+    // The least scale of the full-screen windows shown; 0 before the first.
+    double fullScreenScale_ = 0;
+    std::unique_ptr<QWidget> backdrop_;
 };
 
 } // namespace fav

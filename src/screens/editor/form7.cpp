@@ -28,13 +28,12 @@ QLabel* MakeHint(QWidget* parent, const char* name, const QString& text, int lef
     return MakeLabel(parent, name, text, left, top, width, height, FontSpec{9.75, true});
 }
 
-// The layout was drawn for a narrow sans-serif face at 8.25 points; a wider face breaks the
-// hint texts in other places and cuts the captions off.
+// The layout was drawn for a narrow sans-serif face; a wider face breaks the hint texts in other
+// places and cuts the captions off.
 QFont WindowFont(QFont font) {
     font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
                       QStringLiteral("DejaVu Sans Condensed")});
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
     return font;
 }
 
@@ -63,13 +62,15 @@ std::string WithoutLeadingSpaces(const std::string& text) {
 Form7::Form7(App& app)
     : Form(app, FormId::Form7, CaptionPrefix, FrameWidth + 120, FrameHeight + 240) {
     setFont(WindowFont(font()));
+    SetDesignPoints(this, 8.25);
     Frame1_ = MakeFrame(this, "Frame1", 0, 0, FrameWidth, FrameHeight);
     // Here the frame only holds the controls and masks nothing: the window's own background
     // shows through, which saves filling it twice.
     Frame1_->setAutoFillBackground(false);
     QWidget* f = Frame1_;
 
-    MakeHint(f, "Label1", QStringLiteral("Mame Games List"), 120, 0, 1455, 255);
+    // Wider than the design's 1455 twips, which cut the title's last letters off.
+    MakeHint(f, "Label1", QStringLiteral("Mame Games List"), 120, 0, 1800, 255);
     MakeLabel(f, "Label10", QStringLiteral("Total # games="), 1920, 0, 1335, 255);
     Label11_ = MakeLabel(f, "Label11", QString(), 3240, 0, 975, 255);
     Label2_ = MakeLabel(f, "Label2", QString(), 5520, 0, 1335, 375);
@@ -90,13 +91,19 @@ Form7::Form7(App& app)
     MakeHint(f, "Label3",
              QStringLiteral("Use Joystick left and right to choose menu. Use joystick up and down "
                             "to choose item within selected menu."),
-             480, 6120, 8295, 495);
+             480, 6210, 8295, 495);
+    // The instructions below the panes stand closer than the design's, each one line high, to
+    // make room for the selected entry's line without making the window taller: full screen
+    // scales the window by its height.
     MakeHint(f, "Label15", QStringLiteral("Use Player 1 action buttons to page up or down."), 360,
-             6840, 8415, 495);
+             6750, 8415, 255);
     MakeHint(f, "HoldHint",
              QStringLiteral("Hold a Player 1 action button to keep paging; press both to jump to "
                             "a name."),
-             360, 7380, 8415, 255);
+             360, 7050, 8415, 255);
+    // The panes cut long lines off, and sets that differ only in region or revision would look
+    // the same: the active pane's selected entry is shown whole under them.
+    Label16_ = MakeLineLabel(f, "Label16", 0, 5910, FrameWidth, 270, FontSpec{9.75});
 
     gamesModel_ = std::make_unique<PaneModel>(
         panes_.games(), [this](std::string_view line) { return panes_.InFavourites(line); },
@@ -115,7 +122,7 @@ Form7::Form7(App& app)
 
     jumpFrame_ = MakeFrame(f, "JumpPanel", 0, JumpTop, JumpWidth, JumpHeight);
     jumpFrame_->setFrameStyle(QFrame::Box | QFrame::Plain);
-    jumpFrame_->setLineWidth(SelectionBorderWidth);
+    SetDesignLineWidth(jumpFrame_, SelectionBorderWidth);
     MakeHint(jumpFrame_, "JumpTitle", QStringLiteral("Jump to a name:"), JumpMargin, JumpMargin,
              JumpWidth - 2 * JumpMargin, 300);
     jumpPrefix_ = MakeLabel(jumpFrame_, "JumpPrefix", QString(), JumpMargin, 480, 2400, 480,
@@ -209,12 +216,6 @@ void Form7::LoadFailed(const Failure& failure) {
     app_.ShowError(failure);
 }
 
-void Form7::Form_Resize() {
-    if (Frame1_ != nullptr) {
-        CentreContainer(this, Frame1_, FrameWidth, FrameHeight);
-    }
-}
-
 void Form7::Form_KeyDown(int& keyCode) {
     const int key = keyCode;
     if (key == ArcadeKey::Ctrl || key == ArcadeKey::Alt) {
@@ -258,6 +259,7 @@ void Form7::Form_KeyDown(int& keyCode) {
     }
     showingSelection_ = false;
     ShowFavouritesTotal();
+    ShowSelectedLine();
 }
 
 void Form7::Form_KeyUp(int keyCode) {
@@ -446,6 +448,7 @@ void Form7::ShowActivePane() {
     off->setEnabled(false);
     Label7_->setVisible(games);
     Label8_->setVisible(!games);
+    ShowSelectedLine();
 }
 
 void Form7::ShowSelection(Pane which, bool scroll, QAbstractItemView::ScrollHint hint) {
@@ -463,6 +466,9 @@ void Form7::ShowSelection(Pane which, bool scroll, QAbstractItemView::ScrollHint
         }
     }
     showingSelection_ = wasShowing;
+    if (which == panes_.active()) {
+        ShowSelectedLine();
+    }
 }
 
 void Form7::TakeSelection(Pane which) {
@@ -471,6 +477,13 @@ void Form7::TakeSelection(Pane which) {
     }
     const QModelIndexList rows = view(which)->selectionModel()->selectedRows();
     panes_.pane(which).Select(rows.isEmpty() ? SortedPane::NoSelection : rows.first().row());
+    ShowSelectedLine();
+}
+
+void Form7::ShowSelectedLine() {
+    const SortedPane& pane = panes_.pane(panes_.active());
+    const int row = pane.selected();
+    Label16_->setText(row == SortedPane::NoSelection ? QString() : DisplayText(pane[row]));
 }
 
 void Form7::ShowFavouritesTotal() {

@@ -28,7 +28,6 @@ public:
     ~Form7() override;
 
     void Form_Activate() override;
-    void Form_Resize() override;
     void Form_KeyDown(int& keyCode) override;
     void Form_KeyUp(int keyCode) override;
 
@@ -72,6 +71,8 @@ private:
     // The user moved a view's selection (Up, Down, a click).
     void TakeSelection(Pane which);
     void ShowFavouritesTotal();
+    // The active pane's selected entry, whole, on the line under the panes.
+    void ShowSelectedLine();
 
     EditorPanes panes_;
     std::unique_ptr<PaneModel> gamesModel_;
@@ -98,6 +99,7 @@ private:
     QLabel* Label8_ = nullptr;
     QLabel* Label11_ = nullptr;
     QLabel* Label13_ = nullptr;
+    QLabel* Label16_ = nullptr;
     PaneView* List1_ = nullptr;
     PaneView* List2_ = nullptr;
 };

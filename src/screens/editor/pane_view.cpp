@@ -26,9 +26,9 @@ QPixmap DrawTick(int side) {
     return tick;
 }
 
-// About the height of a capital letter of the panes' text.
-int TickSide() {
-    return TwipsToPixels(150);
+// About the height of a capital letter of the panes' text, at the window's scale.
+int TickSide(const QWidget* view) {
+    return ScaledPixels(view, 150);
 }
 
 // Draws a row as the style does, but lays its text out once rather than the style's several
@@ -66,9 +66,6 @@ public:
 
 PaneModel::PaneModel(SortedPane& pane, Marked marked, QObject* parent)
     : QAbstractListModel(parent), pane_(pane), marked_(std::move(marked)) {
-    if (marked_) {
-        tick_ = DrawTick(TickSide());
-    }
     pane_.SetListener(this);
 }
 
@@ -104,6 +101,15 @@ QVariant PaneModel::data(const QModelIndex& index, int role) const {
     }
 }
 
+void PaneModel::SetTickSide(int side) {
+    if (marked_ && tick_.width() != side) {
+        tick_ = DrawTick(side);
+        if (pane_.size() > 0) {
+            emit dataChanged(index(0), index(pane_.size() - 1), {Qt::DecorationRole});
+        }
+    }
+}
+
 void PaneModel::DecorationChanged(int first, int last) {
     emit dataChanged(index(first), index(last), {Qt::DecorationRole});
 }
@@ -113,11 +119,32 @@ PaneView::PaneView(QWidget* parent, const char* name) : QListView(parent) {
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setIconSize(QSize(TickSide(), TickSide()));
+    setIconSize(QSize(TickSide(this), TickSide(this)));
     // Like the design's list boxes: a long line is cut off at the pane's edge.
     setTextElideMode(Qt::ElideNone);
     setItemDelegate(new PaneDelegate(this));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void PaneView::setModel(QAbstractItemModel* model) {
+    QListView::setModel(model);
+    ShowTicksAtScale();
+}
+
+void PaneView::changeEvent(QEvent* event) {
+    QListView::changeEvent(event);
+    // The window's scale changes its fonts: the ticks follow the text.
+    if (event->type() == QEvent::FontChange) {
+        ShowTicksAtScale();
+    }
+}
+
+void PaneView::ShowTicksAtScale() {
+    const int side = TickSide(this);
+    setIconSize(QSize(side, side));
+    if (auto* panes = qobject_cast<PaneModel*>(model())) {
+        panes->SetTickSide(side);
+    }
 }
 
 void PaneView::keyboardSearch(const QString& search) {

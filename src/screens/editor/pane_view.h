@@ -33,6 +33,8 @@ public:
     void AboutToRemove(int row) override { beginRemoveRows({}, row, row); }
     void Removed() override { endRemoveRows(); }
     void DecorationChanged(int first, int last) override;
+    // Draws the tick at a new size, for a view at another scale.
+    void SetTickSide(int side);
 
 private:
     SortedPane& pane_;
@@ -47,6 +49,7 @@ class PaneView final : public QListView {
 
 public:
     PaneView(QWidget* parent, const char* name);
+    void setModel(QAbstractItemModel* model) override;
     void keyboardSearch(const QString& search) override;
 
 protected:
@@ -54,11 +57,15 @@ protected:
     // beside the rows it would clear the selection, after which Start has nothing to act on.
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
+    void changeEvent(QEvent* event) override;
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                      const QList<int>& roles) override;
     // Up or Down with nothing selected selects the first entry, rather than the one after the
     // row Qt puts its cursor on when the view takes the focus.
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void ShowTicksAtScale();
 };
 
 } // namespace fav

@@ -44,9 +44,7 @@ QString DeleteSettingsFile(const std::string& programDir) {
 
 Form5::Form5(App& app) : Form(app, FormId::Form5, QStringLiteral("Error!!"), 6825, 4050) {
     // The design's text size; the controls take it from the window.
-    QFont face = font();
-    face.setPointSizeF(8.25);
-    setFont(face);
+    SetDesignPoints(this, 8.25);
 
     // Wider than the design's 2535 twips so that a long code still fits in bold.
     label1_ = MakeLabel(this, "Label1", QStringLiteral("Error!!"), 1320, 240, 5265, 255, {0, true});
@@ -68,16 +66,10 @@ Form5::Form5(App& app) : Form(app, FormId::Form5, QStringLiteral("Error!!"), 682
     auto* edge = new QFrame(this);
     edge->setObjectName(QStringLiteral("Edge"));
     edge->setFrameStyle(QFrame::Box | QFrame::Plain);
-    edge->setLineWidth(2);
-    edge->setGeometry(rect());
+    SetDesignLineWidth(edge, 2);
+    PlaceTwips(edge, 0, 0, 6825, 4050);
     edge->setAttribute(Qt::WA_TransparentForMouseEvents);
     edge->lower();
-
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect placed = frameGeometry();
-        placed.moveCenter(screen->availableGeometry().center());
-        move(placed.topLeft());
-    }
 }
 
 void Form5::Form_Load() {

@@ -167,12 +167,6 @@ void Form2::Form_KeyDown(int& keyCode) {
     }
 }
 
-void Form2::Form_Resize() {
-    if (Frame3_ != nullptr) {
-        CentreContainer(this, Frame3_, Frame3Width, Frame3Height);
-    }
-}
-
 void Form2::Label2_Click() {
     OpenScreen(FormId::Form1);
 }

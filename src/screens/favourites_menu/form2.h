@@ -23,7 +23,6 @@ public:
 
     void Form_Activate() override;
     void Form_KeyDown(int& keyCode) override;
-    void Form_Resize() override;
     void Label2_Click();
 
 protected:

@@ -104,12 +104,6 @@ void Form3::Form_Activate() {
     ShowState();
 }
 
-void Form3::Form_Resize() {
-    if (frame1_ != nullptr) {
-        CentreContainer(this, frame1_, FrameWidth, FrameHeight);
-    }
-}
-
 void Form3::Form_KeyDown(int& keyCode) {
     const int key = keyCode;
     switch (key) {

@@ -19,7 +19,6 @@ public:
     explicit Form3(App& app);
 
     void Form_Activate() override;
-    void Form_Resize() override;
     void Form_KeyDown(int& keyCode) override;
 
     const KeyboardState& State() const { return state_; }

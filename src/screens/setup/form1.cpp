@@ -80,13 +80,12 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
 
 } // namespace
 
-Form1::Form1(App& app) : Form(app, FormId::Form1, QString::fromLatin1(ProductTitle), 11040, 7275) {
+// Taller than the design's 7275 twips, which cut the last line of the instructions in half.
+Form1::Form1(App& app) : Form(app, FormId::Form1, QString::fromLatin1(ProductTitle), 11040, 7575) {
     // Set up with mouse and keyboard: every key reaches its controls.
     CabinetScreen = false;
     // The design's text size; the controls take it from the window.
-    QFont face = font();
-    face.setPointSizeF(8.25);
-    setFont(face);
+    SetDesignPoints(this, 8.25);
 
     QLabel* title = MakeLabel(this, "Label1", QString::fromLatin1(ProductTitle), 1800, 240, 6255,
                               495, {18, true});
@@ -102,9 +101,7 @@ Form1::Form1(App& app) : Form(app, FormId::Form1, QString::fromLatin1(ProductTit
     command3_ =
         MakeButton(this, "Command3", QStringLiteral("Press ESC to Exit"), 9480, 1080, 1215, 615);
     // Its text is wider than the button at the window's text size.
-    QFont small = command3_->font();
-    small.setPointSizeF(7);
-    command3_->setFont(small);
+    SetDesignPoints(command3_, 7);
     command3_->setStyleSheet(QStringLiteral("padding: 0px;"));
     setCancelButton(command3_);
     connect(command3_, &QPushButton::clicked, this, [this] { Command3_Click(); });
@@ -137,7 +134,8 @@ Form1::Form1(App& app) : Form(app, FormId::Form1, QString::fromLatin1(ProductTit
                              "gets moved to a different location."),
               960, 7200, 9975, 255);
 
-    frame1_ = MakeFrame(this, "Frame1", 120, 360, 10935, 6855);
+    // Narrower than the design's 10935 twips, which ran its right edge out of the window.
+    frame1_ = MakeFrame(this, "Frame1", 120, 360, 10815, 6855);
     frame1_->setFrameShape(QFrame::Box);
     QLabel* warning =
         MakeLabel(frame1_, "Label9", QStringLiteral("Warning!"), 3480, 480, 3975, 735, {24, true});

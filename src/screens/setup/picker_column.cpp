@@ -138,8 +138,10 @@ PickerColumn::PickerColumn(QWidget* form, const ColumnDesign& design, ChangeHand
 
     foundMark_ = MakeLabel(form, design.foundMarkName, {}, design.markLeft, 4680, 360, 360);
     foundMark_->setPixmap(FoundMarkPicture());
+    foundMark_->setScaledContents(true);
     notFoundMark_ = MakeLabel(form, design.notFoundMarkName, {}, design.markLeft, 4680, 360, 360);
     notFoundMark_->setPixmap(NotFoundMarkPicture());
+    notFoundMark_->setScaledContents(true);
 
     MakeLabel(form, design.fileLabelName, design.fileLabelText, design.fileLabelLeft, 5160,
               design.statusLeft - design.fileLabelLeft - 30, 255)

@@ -23,8 +23,10 @@ Form4::Form4(App& app)
               FontSpec{13.5, true});
     label6_ =
         MakeLabel(this, "Label6", QStringLiteral("Yes"), 4080, 2400, 1215, 615, FontSpec{24, true});
+    // Narrower than the design's 1455 twips, which left an empty margin to the right that full
+    // screen would have to find room for.
     label7_ =
-        MakeLabel(this, "Label7", QStringLiteral("No"), 6240, 2400, 1455, 615, FontSpec{24, true});
+        MakeLabel(this, "Label7", QStringLiteral("No"), 6240, 2400, 1095, 615, FontSpec{24, true});
     // Made last so that it lies above the labels it covers.
     frame1_ = MakeFrame(this, "Frame1", 480, 240, 8175, 3735);
     MakeLabel(frame1_, "Label8",

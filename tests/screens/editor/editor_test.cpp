@@ -329,7 +329,7 @@ private slots:
             int left, top, width, height;
             bool bold;
         } labels[] = {
-            {"Label1", "Mame Games List", 120, 0, 1455, 255, true},
+            {"Label1", "Mame Games List", 120, 0, 1800, 255, true},
             {"Label10", "Total # games=", 1920, 0, 1335, 255, false},
             {"Label2", " FIGHT", 5520, 0, 1335, 375, false},
             {"Label7", "   Add selected     game          to ", 4080, 3120, 975, 975, true},
@@ -338,8 +338,8 @@ private slots:
             {"Label3",
              "Use Joystick left and right to choose menu. Use joystick up and down to choose item "
              "within selected menu.",
-             480, 6120, 8295, 495, true},
-            {"Label15", "Use Player 1 action buttons to page up or down.", 360, 6840, 8415, 495,
+             480, 6210, 8295, 495, true},
+            {"Label15", "Use Player 1 action buttons to page up or down.", 360, 6750, 8415, 255,
              true},
         };
         for (const auto& l : labels) {
@@ -357,11 +357,12 @@ private slots:
                                                     TwipsToPixels(3495), TwipsToPixels(5520)));
         QVERIFY(e.shown("Label7") && !e.shown("Label8"));
 
+        // A larger window keeps the design centred in it.
         e.form()->resize(TwipsToPixels(15000), TwipsToPixels(12000));
         const auto* frame = e.form()->findChild<QWidget*>("Frame1");
-        const QRect outer = e.form()->frameGeometry();
-        QVERIFY(std::abs(frame->x() - (outer.width() - frame->width()) / 2) <= 1);
-        QVERIFY(std::abs(frame->y() - (outer.height() - frame->height()) / 2) <= 1);
+        const QSize design = ScaledRect(QRect(QPoint(), e.form()->DesignSize()), 1.0).size();
+        QVERIFY(std::abs(frame->x() - (e.form()->width() - design.width()) / 2) <= 1);
+        QVERIFY(std::abs(frame->y() - (e.form()->height() - design.height()) / 2) <= 1);
     }
 
     void aNewListSavesTwoEmptyFilesNamedByTheKey() {
@@ -547,6 +548,27 @@ private slots:
         e.t.Press(Qt::Key_Escape);
         e.t.Press(Qt::Key_1);
         QCOMPARE(e.label("Label13"), QStringLiteral("1"));
+    }
+
+    void theActivePanesSelectedEntryIsShownWholeUnderThePanes() {
+        const std::string longLine =
+            "sf2 \"Street Fighter II: The World Warrior (World 910522)\" " + std::string(60, 'x');
+        Editor e({"pacman \"Pac-Man (Midway)\"", longLine}, "galaga \"Galaga\"\r\n");
+        QCOMPARE(e.label("Label16"), QStringLiteral("pacman \"Pac-Man (Midway)\""));
+        e.t.Press(Qt::Key_Down);
+        QCOMPARE(e.label("Label16"), QString::fromStdString(longLine));
+        e.t.Press(Qt::Key_Right);
+        QCOMPARE(e.label("Label16"), QStringLiteral("galaga \"Galaga\""));
+        e.t.Press(Qt::Key_1); // the list's only game goes: nothing is selected there
+        QCOMPARE(e.label("Label16"), QString());
+        e.t.Press(Qt::Key_Left);
+        QCOMPARE(e.label("Label16"), QString::fromStdString(longLine));
+        e.t.Press(Qt::Key_Alt); // paging shows the entry paged to
+        QCOMPARE(e.label("Label16"), QStringLiteral("pacman \"Pac-Man (Midway)\""));
+        // One line as wide as the whole frame, wider than either pane.
+        const auto* line = e.form()->findChild<QLabel*>("Label16");
+        QCOMPARE(line->width(), e.form()->findChild<QWidget*>("Frame1")->width());
+        QVERIFY(line->height() < 2 * line->fontMetrics().height());
     }
 
     void typedCharactersMoveNothingButUpAndDownDo() {
