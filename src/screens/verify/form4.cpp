@@ -27,6 +27,9 @@ Form4::Form4(App& app)
     // screen would have to find room for.
     label7_ =
         MakeLabel(this, "Label7", QStringLiteral("No"), 6240, 2400, 1095, 615, FontSpec{24, true});
+    // Centred in their boxes, so that the selection border never touches the letters.
+    label6_->setAlignment(Qt::AlignCenter);
+    label7_->setAlignment(Qt::AlignCenter);
     // Made last so that it lies above the labels it covers.
     frame1_ = MakeFrame(this, "Frame1", 480, 240, 8175, 3735);
     MakeLabel(frame1_, "Label8",
