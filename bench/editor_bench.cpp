@@ -237,7 +237,7 @@ void BM_Remove(benchmark::State& state) {
 BENCHMARK(BM_Remove)->Iterations(1900)->Unit(benchmark::kMicrosecond);
 
 void BM_PageDown(benchmark::State& state) {
-    Program program;
+    Program program(state.range(0) != 0);
     if (!FullyLoaded(program.Open())) {
         state.SkipWithError("the editor did not load the cabinet");
         return;
@@ -246,7 +246,12 @@ void BM_PageDown(benchmark::State& state) {
         program.Press(Qt::Key_Control);
     }
 }
-BENCHMARK(BM_PageDown)->Iterations(1200)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PageDown)
+    ->ArgName("fullscreen")
+    ->Arg(1)
+    ->Arg(0)
+    ->Iterations(1200)
+    ->Unit(benchmark::kMicrosecond);
 
 // One step of a held button's own repeat, from the step to its paint: the same page move as
 // BM_PageDown's press, made by the window's timer. The buttons take turns at one page a step.
