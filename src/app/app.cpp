@@ -61,7 +61,23 @@ bool App::AnotherCopyRunning() {
     if (singleCopyLock_) {
         return false;
     }
-    // The user's runtime folder when the session has one (asking Qt without it only warns).
+    // Beside favorize.cfg, which the program must be able to write anyway: every copy started
+    // from this folder meets the same lock, whatever its environment (a desktop session and a
+    // service have different runtime folders).
+    auto lock = std::make_unique<QLockFile>(QString::fromStdString(environment_.programDir) +
+                                            QLatin1Char('/') + QLatin1String(SingleCopyLockName));
+    // Only a lock held by a live process counts; one left by a crashed copy is taken over.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+        singleCopyLock_ = std::move(lock);
+        return false;
+    }
+    if (lock->error() == QLockFile::LockFailedError) {
+        return true;
+    }
+
+    // The program folder cannot take the lock: the user's runtime folder when the session has one
+    // (asking Qt without it only warns), else the temporary folder.
     QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (folder.isEmpty() || !QDir(folder).exists()) {
         folder = QDir::tempPath();
@@ -71,9 +87,8 @@ bool App::AnotherCopyRunning() {
                                  QCryptographicHash::Sha1)
             .toHex()
             .left(16);
-    auto lock = std::make_unique<QLockFile>(folder + QStringLiteral("/favorizer-") +
-                                            QString::fromLatin1(key) + QStringLiteral(".lock"));
-    // Only a lock held by a live process counts; one left by a crashed copy is taken over.
+    lock = std::make_unique<QLockFile>(folder + QStringLiteral("/favorizer-") +
+                                       QString::fromLatin1(key) + QStringLiteral(".lock"));
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0)) {
         return lock->error() == QLockFile::LockFailedError;

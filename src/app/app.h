@@ -14,6 +14,9 @@
 
 namespace fav {
 
+// The single-copy lock's file in the program's folder.
+inline constexpr const char* SingleCopyLockName = "favorizer.lock";
+
 // What the program is given from outside: its folder, how to ask the user, the clock, and what
 // ending the program means. Tests supply their own.
 struct AppEnvironment {

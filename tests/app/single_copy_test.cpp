@@ -11,14 +11,19 @@ namespace {
 // Generous bounds against a hang, not timings.
 constexpr int StartBoundMs = 30000;
 
-QProcessEnvironment Offscreen() {
+// The offscreen platform, with its own runtime and temporary folders when given one.
+QProcessEnvironment Offscreen(const QString& ownFolders = {}) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (!ownFolders.isEmpty()) {
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), ownFolders);
+        environment.insert(QStringLiteral("TMPDIR"), ownFolders);
+    }
     return environment;
 }
 
-void Start(QProcess& process, const QString& program) {
-    process.setProcessEnvironment(Offscreen());
+void Start(QProcess& process, const QString& program, const QString& ownFolders = {}) {
+    process.setProcessEnvironment(Offscreen(ownFolders));
     process.setProgram(program);
     process.start();
 }
@@ -49,8 +54,11 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Exists(settings), StartBoundMs);
         QFile::remove(QString::fromStdString(settings));
 
+        // Started from another environment (a service beside the desktop, say), with runtime and
+        // temporary folders of its own, it still meets the first copy's lock.
+        TempFolder elsewhere;
         QProcess second;
-        Start(second, program);
+        Start(second, program, QString::fromStdString(elsewhere.path()));
         QVERIFY(second.waitForFinished(StartBoundMs));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
