@@ -28,6 +28,15 @@ void Start(QProcess& process, const QString& program, const QString& ownFolders 
     process.start();
 }
 
+// The process id written in the program folder's single-copy lock, 0 when there is none.
+qint64 LockHolder(const TempFolder& folder) {
+    QFile lock(QString::fromStdString(folder / "favorizer.lock"));
+    if (!lock.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    return lock.readLine().trimmed().toLongLong();
+}
+
 void Stop(QProcess& process) {
     if (process.state() != QProcess::NotRunning) {
         process.kill();
@@ -50,9 +59,9 @@ private slots:
         QProcess first;
         Start(first, program);
         QVERIFY(first.waitForStarted(StartBoundMs));
-        // Its settings file is written after it has taken the single-copy lock.
+        // Its settings file is written after it has taken the single-copy lock, in its folder.
         QTRY_VERIFY_WITH_TIMEOUT(Exists(settings), StartBoundMs);
-        QFile::remove(QString::fromStdString(settings));
+        QCOMPARE(LockHolder(folder), first.processId());
 
         // Started from another environment (a service beside the desktop, say), with runtime and
         // temporary folders of its own, it still meets the first copy's lock.
@@ -62,8 +71,7 @@ private slots:
         QVERIFY(second.waitForFinished(StartBoundMs));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
-        // It stopped before start-up would have written the settings file again.
-        QVERIFY(!Exists(settings));
+        QCOMPARE(LockHolder(folder), first.processId());
         QVERIFY(!Exists(folder / "favorlog.txt"));
         QCOMPARE(first.state(), QProcess::Running);
 
@@ -72,7 +80,7 @@ private slots:
         QProcess third;
         Start(third, program);
         QVERIFY(third.waitForStarted(StartBoundMs));
-        QTRY_VERIFY_WITH_TIMEOUT(Exists(settings), StartBoundMs);
+        QTRY_COMPARE_WITH_TIMEOUT(LockHolder(folder), third.processId(), StartBoundMs);
         QCOMPARE(third.state(), QProcess::Running);
         Stop(third);
     }
