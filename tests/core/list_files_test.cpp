@@ -1,12 +1,14 @@
 #include "core/launcher/game_list.h"
 #include "core/launcher/launcher_config.h"
 #include "core/launcher/list_files.h"
+#include "core/textfile/names.h"
 #include "support/temp_folder.h"
 
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
 
 namespace fav {
 namespace {
@@ -31,6 +33,14 @@ struct Launcher {
         return ListFilePath(dir, key, extension);
     }
 };
+
+std::set<std::string> Names(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
 
 // Every file under the folder with its bytes.
 std::map<std::string, std::string> Snapshot(const std::string& folder) {
@@ -194,6 +204,74 @@ TEST(ListFiles, DeleteRemovesEntryAndFilesSkippingMissingOnes) {
     EXPECT_EQ(ReadBytes(launcher.dir + "/kabinet.cfg"), "emulators = mame\r\n");
     EXPECT_FALSE(Exists(launcher.List("RACE", ".cfg")));
     EXPECT_TRUE(Exists(launcher.List("RACE", ".rom")));
+}
+
+TEST(ListFiles, NamesMatchedIgnoringCaseOnlyWhenTheSpellingIsMissing) {
+    TempFolder folder;
+    WriteBytes(folder / "Kabinet.CFG", "");
+    EXPECT_EQ(PathInFolder(folder.path(), "kabinet.cfg"), folder / "Kabinet.CFG");
+    // The spelling itself wins, even as a link that leads nowhere.
+    std::filesystem::create_symlink("gone", folder / "kabinet.cfg");
+    EXPECT_EQ(PathInFolder(folder.path(), "kabinet.cfg"), folder / "kabinet.cfg");
+    // Two matches and no spelling: neither is taken.
+    WriteBytes(folder / "MAME.map", "");
+    WriteBytes(folder / "mame.MAP", "");
+    EXPECT_EQ(PathInFolder(folder.path(), "mame.map"), folder / "mame.map");
+    // Only ASCII letters fold.
+    WriteBytes(folder / "kbfavCAF\xC9.map", "");
+    EXPECT_EQ(PathInFolder(folder.path(), "kbfavcaf\xE9.map"), folder / "kbfavcaf\xE9.map");
+    EXPECT_EQ(PathInFolder(folder.path(), "KBFAVCAF\xC9.MAP"), folder / "kbfavCAF\xC9.map");
+    EXPECT_EQ(PathInFolder(folder / "none", "x"), folder / "none/x");
+    EXPECT_EQ(PathInFolder(folder / "Kabinet.CFG", "x"), folder / "Kabinet.CFG/x");
+}
+
+// A launcher whose folder and files are spelled in other letter cases: read where they are,
+// rewritten in their own spelling, new files in the usual spelling, deleted where they were
+// found. "FIGHT" and "fight" stay two lists, each with its own files.
+TEST(ListFiles, LauncherFilesInAnyLetterCase) {
+    TempFolder folder;
+    const std::string dir = folder.path();
+    std::filesystem::create_directory(dir + "/Config");
+    WriteBytes(dir + "/Kabinet.cfg",
+               "emulators = mame kbfavFIGHT kbfavfight kbfavRetro\n[video]\n");
+    WriteBytes(dir + "/KABINETCFG.TMP", "old copy\r\n");
+    WriteBytes(dir + "/Config/MAME.CFG", "name = MAME\ndescription = x\n");
+    for (const std::string key : {"FIGHT", "fight"}) {
+        for (const std::string extension : {".cfg", ".map", ".rom"}) {
+            WriteBytes(dir + "/Config/kbfav" + key + extension, key + "\r\n");
+        }
+    }
+    WriteBytes(dir + "/Config/KBFAVRETRO.MAP", "pacman\r\n");
+    WriteBytes(dir + "/Config/kbfavretro.rom", "pacman\r\n");
+    WriteBytes(dir + "/Config/KbFavRetro.Cfg", "name = Retro\r\n");
+
+    EXPECT_EQ(MameCfgPath(dir), dir + "/Config/MAME.CFG");
+    EXPECT_EQ(MameMapPath(dir), dir + "/Config/mame.map");
+    EXPECT_EQ(ListFilePath(dir, "Retro", ".map"), dir + "/Config/KBFAVRETRO.MAP");
+    auto scan = ScanLauncherConfig(dir);
+    ASSERT_TRUE(scan);
+    EXPECT_EQ(scan.value().ListKeys, (std::vector<std::string>{"FIGHT", "fight", "Retro"}));
+
+    ASSERT_TRUE(CreateFavoritesList(dir, "NEW", ""));
+    const std::string before = "emulators = mame kbfavFIGHT kbfavfight kbfavRetro";
+    EXPECT_EQ(ReadBytes(dir + "/Kabinet.cfg"), before + " kbfavNEW\r\n[video]\r\n");
+    EXPECT_EQ(ReadBytes(dir + "/KABINETCFG.TMP"), before + "\r\n[video]\r\n");
+    EXPECT_EQ(ReadBytes(dir + "/Config/kbfavNEW.cfg"), "name = NEW\r\ndescription =\r\n");
+
+    const std::string games[] = {"sf2 \"Street Fighter II\""};
+    ASSERT_TRUE(WriteListFiles(dir, "Retro", games));
+    EXPECT_EQ(ReadBytes(dir + "/Config/KBFAVRETRO.MAP"), "sf2 \"Street Fighter II\"\r\n");
+    EXPECT_EQ(ReadBytes(dir + "/Config/kbfavretro.rom"), "sf2\r\n");
+
+    ASSERT_TRUE(DeleteFavoritesList(dir, "FIGHT"));
+    ASSERT_TRUE(DeleteFavoritesList(dir, "Retro"));
+    EXPECT_EQ(ReadBytes(dir + "/Kabinet.cfg"),
+              "emulators = mame kbfavfight kbfavNEW\r\n[video]\r\n");
+    EXPECT_EQ(Names(dir), (std::set<std::string>{"Config", "KABINETCFG.TMP", "Kabinet.cfg"}));
+    EXPECT_EQ(Names(dir + "/Config"),
+              (std::set<std::string>{"MAME.CFG", "kbfavNEW.cfg", "kbfavNEW.map", "kbfavNEW.rom",
+                                     "kbfavfight.cfg", "kbfavfight.map", "kbfavfight.rom"}));
+    EXPECT_EQ(ReadBytes(dir + "/Config/kbfavfight.map"), "fight\r\n");
 }
 
 } // namespace

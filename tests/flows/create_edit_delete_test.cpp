@@ -229,6 +229,69 @@ private slots:
         QVERIFY(!t.ended);
     }
 
+    // A cabinet as Linux keeps it: names in other letter cases and LF line ends, the settings
+    // file too. It starts straight into the menu; an edit and a deletion write the files where
+    // they are, with CR LF, and change nothing else.
+    void caseVariantLfCabinetStartsIntoTheMenuAndIsEdited() {
+        TestApp t;
+        const std::string config = t.cabinetDir + "/Config";
+        std::filesystem::rename(t.cabinetDir + "/config", config);
+        const std::string kabinet = "# launcher\n[kabinet]\nemulators = mame kbfavFIGHT\n"
+                                    "[video]\nresolution = 640x480\n";
+        WriteBytes(t.cabinetDir + "/Kabinet.cfg", kabinet);
+        WriteBytes(config + "/MAME.cfg", "name = MAME\n");
+        std::string map;
+        for (const auto& game : Games) {
+            map += game + "\n";
+        }
+        WriteBytes(config + "/Mame.Map", map);
+        WriteBytes(config + "/kbfavFight.cfg", "name = FIGHT\n");
+        WriteBytes(config + "/KBFAVFIGHT.MAP", "pacman \"Pac-Man (Midway)\"\n");
+        WriteBytes(config + "/kbfavfight.rom", "pacman\n");
+        WriteBytes(t.programDir + "/favorize.cfg", "Kabinet.cfg default path = " + t.cabinetDir +
+                                                       "\nMame.cfg default path = " + config +
+                                                       "\nMame.map default path = " + config +
+                                                       "\nRun Favorizer fullscreen = 0\n");
+        t.app.Start();
+        QCOMPARE(VisibleScreens(t), Only(FormId::Form2));
+        QCOMPARE(Rows(Menu(t, "List1")), QStringList{" FIGHT"});
+
+        ChooseOption(t, 1);
+        QCOMPARE(OptionShown(t), QStringLiteral("Edit the selected Favorites List Games."));
+        t.Press(Qt::Key_1);
+        QCOMPARE(VisibleScreens(t), Only(FormId::Form7));
+        QCOMPARE(Text(t, FormId::Form7, "Label13"), QStringLiteral("1"));
+        t.Press(Qt::Key_1);
+        QCOMPARE(Text(t, FormId::Form7, "Label13"), QStringLiteral("2"));
+        t.Press(Qt::Key_Escape);
+        QCOMPARE(VisibleScreens(t), Only(FormId::Form2));
+        QCOMPARE(
+            ReadBytes(config + "/KBFAVFIGHT.MAP"),
+            std::string("dkong \"Donkey Kong (US set 1)\"\r\npacman \"Pac-Man (Midway)\"\r\n"));
+        QCOMPARE(ReadBytes(config + "/kbfavfight.rom"), std::string("dkong\r\npacman\r\n"));
+        QCOMPARE(ReadBytes(t.cabinetDir + "/Kabinet.cfg"), kabinet);
+
+        ChooseOption(t, 2);
+        t.Press(Qt::Key_1);
+        QCOMPARE(VisibleScreens(t), Only(FormId::Form6));
+        t.Press(Qt::Key_Down);
+        t.Press(Qt::Key_1);
+        QCOMPARE(VisibleScreens(t), Only(FormId::Form2));
+        QVERIFY(Rows(Menu(t, "List1")).isEmpty());
+        QCOMPARE(ReadBytes(t.cabinetDir + "/Kabinet.cfg"),
+                 std::string("# launcher\r\n[kabinet]\r\nemulators = mame\r\n[video]\r\n"
+                             "resolution = 640x480\r\n"));
+        QCOMPARE(Snapshot(t.cabinetDir),
+                 (std::map<std::string, std::string>{
+                     {t.cabinetDir + "/Kabinet.cfg", ReadBytes(t.cabinetDir + "/Kabinet.cfg")},
+                     {t.cabinetDir + "/kabinetcfg.tmp",
+                      "# launcher\r\n[kabinet]\r\nemulators = mame kbfavFIGHT\r\n[video]\r\n"
+                      "resolution = 640x480\r\n"},
+                     {config + "/MAME.cfg", "name = MAME\n"},
+                     {config + "/Mame.Map", map}}));
+        QVERIFY(t.messages.shown.empty());
+    }
+
     // With no room left on the emulators line, Create does nothing and the menu stays.
     void fullEmulatorsLineRefusesANewList() {
         TestApp t;

@@ -5,6 +5,7 @@
 #include "core/os/native_path.h"
 #include "core/textfile/files.h"
 #include "core/textfile/lines.h"
+#include "core/textfile/names.h"
 
 #include <algorithm>
 #include <limits>
@@ -41,11 +42,11 @@ std::string ListEntry(const std::string& key) {
 } // namespace
 
 std::string LauncherConfigPath(const std::string& launcherDir) {
-    return JoinPath(launcherDir, "kabinet.cfg");
+    return PathInFolder(launcherDir, "kabinet.cfg");
 }
 
 std::string LauncherConfigCopyPath(const std::string& launcherDir) {
-    return JoinPath(launcherDir, "kabinetcfg.tmp");
+    return PathInFolder(launcherDir, "kabinetcfg.tmp");
 }
 
 bool IsEmulatorsLine(std::string_view line, LetterCase letterCase) {

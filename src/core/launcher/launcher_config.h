@@ -14,7 +14,8 @@ namespace fav {
 inline constexpr std::string_view ListEntryPrefix = "kbfav";
 inline constexpr int EmulatorFieldLimit = 18;
 
-// `launcherDir` + "/kabinet.cfg" and + "/kabinetcfg.tmp".
+// `launcherDir` + "/kabinet.cfg" and + "/kabinetcfg.tmp", each in the letter case the folder has
+// it in (see PathInFolder).
 std::string LauncherConfigPath(const std::string& launcherDir);
 std::string LauncherConfigCopyPath(const std::string& launcherDir);
 

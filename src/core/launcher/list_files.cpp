@@ -4,26 +4,30 @@
 #include "core/launcher/launcher_config.h"
 #include "core/os/native_path.h"
 #include "core/textfile/files.h"
+#include "core/textfile/names.h"
 
 #include <algorithm>
 
 namespace fav {
 
+std::string ConfigFolderPath(const std::string& launcherDir) {
+    return PathInFolder(launcherDir, "config");
+}
+
 std::string ListFilePath(const std::string& launcherDir, const std::string& key,
                          const std::string& extension) {
-    std::string path = JoinPath(JoinPath(launcherDir, "config"), "");
-    path += ListEntryPrefix;
-    path += key;
-    path += extension;
-    return path;
+    std::string name(ListEntryPrefix);
+    name += key;
+    name += extension;
+    return PathInFolder(ConfigFolderPath(launcherDir), name);
 }
 
 std::string MameCfgPath(const std::string& launcherDir) {
-    return JoinPath(JoinPath(launcherDir, "config"), "mame.cfg");
+    return PathInFolder(ConfigFolderPath(launcherDir), "mame.cfg");
 }
 
 std::string MameMapPath(const std::string& launcherDir) {
-    return JoinPath(JoinPath(launcherDir, "config"), "mame.map");
+    return PathInFolder(ConfigFolderPath(launcherDir), "mame.map");
 }
 
 std::optional<Failure> CheckListKey(const std::string& key) {

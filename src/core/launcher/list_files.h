@@ -8,10 +8,13 @@
 
 namespace fav {
 
-// `launcherDir` + "/config/kbfav" + key + extension (".cfg", ".map" or ".rom").
+// `launcherDir` + "/config", and the launcher's files in it: "kbfav" + key + extension (".cfg",
+// ".map" or ".rom"), "mame.cfg" and "mame.map". The folder and each file are taken in the letter
+// case the launcher's folders have them in (see PathInFolder). Only the file name is matched so:
+// in kabinet.cfg "FIGHT" and "fight" stay two lists.
+std::string ConfigFolderPath(const std::string& launcherDir);
 std::string ListFilePath(const std::string& launcherDir, const std::string& key,
                          const std::string& extension);
-// `launcherDir` + "/config/mame.cfg" and + "/config/mame.map".
 std::string MameCfgPath(const std::string& launcherDir);
 std::string MameMapPath(const std::string& launcherDir);
 

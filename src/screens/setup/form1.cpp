@@ -4,10 +4,12 @@
 #include "app/controls.h"
 #include "app/product.h"
 #include "app/twips.h"
+#include "core/launcher/list_files.h"
 #include "core/os/native_path.h"
 #include "core/settings/settings_file.h"
 #include "core/textfile/files.h"
 #include "core/textfile/lines.h"
+#include "core/textfile/names.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -97,6 +99,7 @@ Form1::Form1(App& app) : Form(app, FormId::Form1, QString::fromLatin1(ProductTit
             this, designs[i], [this] { return DetectFiles(); },
             [this](const Failure& failure) { app_.ShowError(failure); });
     }
+    columns_[0]->SetUserChoiceHandler([this] { return FollowLauncherConfig(); });
 
     command3_ =
         MakeButton(this, "Command3", QStringLiteral("Press ESC to Exit"), 9480, 1080, 1215, 615);
@@ -239,9 +242,25 @@ Status Form1::StartUp() {
     return DetectFiles();
 }
 
+// The program reads mame.cfg and mame.map from the launcher's config folder alone, so when the
+// owner chooses a launcher folder whose config folder holds them, the other pickers go there as
+// if the owner had chosen it. A choice made in them afterwards stands.
+Status Form1::FollowLauncherConfig() {
+    const std::string config = ConfigFolderPath(columns_[0]->Folder());
+    for (int i = 1; i < 3; ++i) {
+        if (IsOrdinaryFile(PathInFolder(config, columns_[i]->FileName())) &&
+            columns_[i]->CanTake(config)) {
+            if (Status moved = columns_[i]->MoveTo(config); !moved) {
+                return moved;
+            }
+        }
+    }
+    return {};
+}
+
 Status Form1::DetectFiles() {
     for (PickerColumn* column : columns_) {
-        column->ShowFound(IsOrdinaryFile(JoinPath(column->Folder(), column->FileName())));
+        column->ShowFound(IsOrdinaryFile(PathInFolder(column->Folder(), column->FileName())));
     }
     const bool allFound = std::all_of(columns_.begin(), columns_.end(),
                                       [](const PickerColumn* c) { return c->FoundMarkShown(); });

@@ -46,6 +46,7 @@ protected:
 
 private:
     Status StartUp();
+    Status FollowLauncherConfig();
     std::string& SharedFolder(int index);
     // Failures of what the user did: shown on the error screen, this window stays.
     void Report(const Status& status);

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -17,6 +18,7 @@
 #include <QStringDecoder>
 #include <QStyle>
 #include <algorithm>
+#include <map>
 
 namespace fav {
 
@@ -41,6 +43,14 @@ QString FromBytes(const std::string& path) {
 std::string ToBytes(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
+#endif
+
+#ifdef _WIN32
+// The design's folder tree: hidden and system folders are left out.
+constexpr QDir::Filters FolderFilter = QDir::Dirs | QDir::NoDotAndDotDot;
+#else
+// Every folder, dot-folders too: a launcher often lives in a Wine prefix (~/.wine/drive_c/...).
+constexpr QDir::Filters FolderFilter = QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot;
 #endif
 
 // The drive a volume is offered as.
@@ -79,6 +89,20 @@ std::vector<std::string> FolderChain(const std::string& top, const std::string& 
     return chain;
 }
 
+// A drive picker that reads the drives again each time it opens.
+class DriveBox final : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    std::function<void()> beforeOpening;
+
+    void showPopup() override {
+        if (beforeOpening) {
+            beforeOpening();
+        }
+        QComboBox::showPopup();
+    }
+};
+
 } // namespace
 
 std::vector<Volume> MountedVolumes() {
@@ -109,6 +133,66 @@ std::vector<Volume> MountedVolumes() {
     return volumes;
 }
 
+std::vector<Volume> WineDrives(const std::string& prefix) {
+    std::string folder = prefix;
+    if (folder.empty()) {
+        folder = qEnvironmentVariable("WINEPREFIX").toStdString();
+    }
+    if (folder.empty()) {
+        const QString home = qEnvironmentVariable("HOME");
+        if (home.isEmpty()) {
+            return {};
+        }
+        folder = ToBytes(home) + "/.wine";
+    }
+    // Wine itself takes only an absolute prefix.
+    if (folder.front() != '/' || !IsFolder(folder)) {
+        return {};
+    }
+    folder = NormaliseFolder(folder);
+
+    std::map<QString, Volume> byLetter;
+    auto add = [&byLetter](const QString& letter, const std::string& root) {
+        const QFileInfo info(FromBytes(root));
+        byLetter.emplace(letter, Volume{root, {}, info.isDir() && info.isReadable(), letter});
+    };
+    if (IsFolder(folder + "/drive_c")) {
+        add(QStringLiteral("c:"), folder + "/drive_c");
+    }
+    // Every entry of dosdevices is a drive letter and a colon ("d:"), linked to the drive's
+    // folder; the ones with two colons are devices, not folders.
+    const QFileInfoList devices =
+        QDir(FromBytes(folder + "/dosdevices"))
+            .entryInfoList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : devices) {
+        const QString letter = entry.fileName().toLower();
+        if (letter.size() != 2 || letter[1] != QLatin1Char(':') || letter[0] < QLatin1Char('a') ||
+            letter[0] > QLatin1Char('z') || byLetter.contains(letter)) {
+            continue;
+        }
+        const QString target = entry.isSymLink() ? entry.symLinkTarget() : entry.absoluteFilePath();
+        if (target.isEmpty()) {
+            continue;
+        }
+        add(letter, NormaliseFolder(ToBytes(target)));
+    }
+    std::vector<Volume> drives;
+    for (auto& [letter, drive] : byLetter) {
+        drives.push_back(std::move(drive));
+    }
+    return drives;
+}
+
+std::vector<Volume> AvailableDrives() {
+    std::vector<Volume> drives = MountedVolumes();
+#ifndef _WIN32
+    std::vector<Volume> wine = WineDrives();
+    drives.insert(drives.end(), std::make_move_iterator(wine.begin()),
+                  std::make_move_iterator(wine.end()));
+#endif
+    return drives;
+}
+
 std::string DriveOf(const std::string& path) {
     if (path.empty() || path.find('\0') != std::string::npos) {
         return {};
@@ -128,7 +212,9 @@ PickerColumn::PickerColumn(QWidget* form, const ColumnDesign& design, ChangeHand
       fileName_(design.fileName) {
     MakeLabel(form, design.headingName, design.headingText, design.headingLeft, 960, 1815, 255);
 
-    drivePicker_ = new QComboBox(form);
+    auto* drivePicker = new DriveBox(form);
+    drivePicker->beforeOpening = [this] { RefreshDrives(); };
+    drivePicker_ = drivePicker;
     drivePicker_->setObjectName(QString::fromLatin1(design.driveName));
     PlaceTwips(drivePicker_, design.pickerLeft, 1200, 2655, 315);
 
@@ -150,11 +236,8 @@ PickerColumn::PickerColumn(QWidget* form, const ColumnDesign& design, ChangeHand
                         1335, 255);
     status_->setWordWrap(false);
 
-    volumes_ = MountedVolumes();
-    if (FindVolume(SystemRoot) == nullptr) {
-        volumes_.insert(volumes_.begin(), Volume{SystemRoot, {}, true});
-    }
-    FillDrives();
+    volumeSource_ = AvailableDrives;
+    RefreshDrives();
     FillFolders();
 
     connect(drivePicker_, &QComboBox::activated, this, &PickerColumn::UserChoseDrive);
@@ -231,6 +314,16 @@ Status PickerColumn::SetFolder(const std::string& path) {
     return onChange_();
 }
 
+Status PickerColumn::MoveTo(const std::string& path) {
+    const std::string folder = NormaliseFolder(path);
+    if (!IsUnder(folder, drive_)) {
+        if (Status moved = SetDrive(DriveOf(folder)); !moved) {
+            return moved;
+        }
+    }
+    return SetFolder(folder);
+}
+
 void PickerColumn::ShowFound(bool found) {
     foundMark_->setVisible(found);
     notFoundMark_->setVisible(!found);
@@ -246,7 +339,18 @@ bool PickerColumn::FoundMarkShown() const {
 }
 
 void PickerColumn::SetVolumes(std::vector<Volume> volumes) {
-    volumes_ = std::move(volumes);
+    SetVolumeSource([volumes = std::move(volumes)] { return volumes; });
+}
+
+void PickerColumn::SetVolumeSource(std::function<std::vector<Volume>()> source) {
+    volumeSource_ = std::move(source);
+    RefreshDrives();
+}
+
+void PickerColumn::RefreshDrives() {
+    volumes_ = volumeSource_();
+    // The drive the folder picker is on is offered whatever the source says, so the picker
+    // always shows where it stands.
     if (FindVolume(drive_) == nullptr) {
         volumes_.insert(volumes_.begin(), Volume{drive_, {}, true});
     }
@@ -259,7 +363,9 @@ void PickerColumn::FillDrives() {
     const QIcon icon = QApplication::style()->standardIcon(QStyle::SP_DriveHDIcon);
     for (const Volume& volume : volumes_) {
         QString text = FromBytes(volume.root);
-        if (!volume.name.isEmpty() && volume.name != text) {
+        if (!volume.letter.isEmpty()) {
+            text = volume.letter + QStringLiteral("  [") + text + QLatin1Char(']');
+        } else if (!volume.name.isEmpty() && volume.name != text) {
             text += QStringLiteral("  [") + volume.name + QLatin1Char(']');
         }
         drivePicker_->addItem(icon, text, QByteArray::fromStdString(volume.root));
@@ -291,8 +397,7 @@ void PickerColumn::FillFolders() {
     const QString indent(depth * 2, QLatin1Char(' '));
     const std::string prefix = EndsWithSeparator(folder_) ? folder_ : folder_ + PathSeparator;
     const QStringList children =
-        QDir(FromBytes(folder_))
-            .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+        QDir(FromBytes(folder_)).entryList(FolderFilter, QDir::Name | QDir::IgnoreCase);
     for (const QString& child : children) {
         auto* item =
             new QListWidgetItem(style->standardIcon(QStyle::SP_DirClosedIcon), indent + child);
@@ -307,9 +412,12 @@ void PickerColumn::UserChoseDrive(int index) {
     if (root == drive_) {
         return;
     }
-    const Status changed = SetDrive(root);
+    Status changed = SetDrive(root);
     // A refused drive leaves the picker on the drive its folder is on.
     SelectDrive(drive_);
+    if (changed && onUserChoice_) {
+        changed = onUserChoice_();
+    }
     if (!changed) {
         onUserFailure_(changed.failure());
     }
@@ -323,7 +431,10 @@ void PickerColumn::UserChoseFolder(QListWidgetItem* item) {
         FillFolders();
         return;
     }
-    const Status changed = SetFolder(folder);
+    Status changed = SetFolder(folder);
+    if (changed && onUserChoice_) {
+        changed = onUserChoice_();
+    }
     if (!changed) {
         onUserFailure_(changed.failure());
     }

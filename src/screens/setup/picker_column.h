@@ -17,15 +17,24 @@ class QWidget;
 
 namespace fav {
 
-// A drive the drive picker offers: a mounted volume.
+// A drive the drive picker offers: a mounted volume, or a drive of a Wine prefix.
 struct Volume {
-    std::string root; // its mount point
+    std::string root; // its mount point, or the folder a Wine drive stands for
     QString name;     // shown beside the mount point when it says more
     bool ready = true;
+    QString letter{}; // a Wine drive's letter ("c:"), shown in place of the root
 };
 
 // The mounted volumes, ready ones first, each group by mount point.
 std::vector<Volume> MountedVolumes();
+
+// The drives of the Wine prefix in `prefix` (empty: $WINEPREFIX, else ~/.wine), by letter: "c:"
+// for its drive_c, and the others as its dosdevices folder names them. A drive whose folder is
+// missing is not ready. No prefix, no drives.
+std::vector<Volume> WineDrives(const std::string& prefix = {});
+
+// What the drive picker offers: the mounted volumes, then the Wine drives.
+std::vector<Volume> AvailableDrives();
 
 // The drive that holds the path: on Windows its drive letter ("c:\"), elsewhere the mount point
 // that holds it; empty when the path leads nowhere.
@@ -77,16 +86,26 @@ public:
     // Refused with Invalid property value (380) when `path` is not absolute, with Path not found
     // (76) when it is not a folder; nothing changes then.
     Status SetFolder(const std::string& path);
+    // Moves to the folder as the user would: to its drive first, unless the current drive holds
+    // it, then to the folder.
+    Status MoveTo(const std::string& path);
     // True when SetDrive(DriveOf(path)) and SetFolder(path) would both be accepted.
     bool CanTake(const std::string& path) const;
+
+    // Runs after each drive or folder the user chooses, once its change handling is done; its
+    // failure goes to the user-failure handler.
+    void SetUserChoiceHandler(ChangeHandler handler) { onUserChoice_ = std::move(handler); }
 
     // Shows the found or the not-found mark (never both) and the matching status text.
     void ShowFound(bool found);
     void HideFoundMark();
     bool FoundMarkShown() const;
 
-    // The drives offered; the mounted volumes unless replaced here.
+    // The drives offered: AvailableDrives() unless replaced here. They are read again each time
+    // the drive picker opens, so a stick plugged in later is offered.
     void SetVolumes(std::vector<Volume> volumes);
+    void SetVolumeSource(std::function<std::vector<Volume>()> source);
+    void RefreshDrives();
 
 private:
     const Volume* FindVolume(const std::string& root) const;
@@ -100,9 +119,11 @@ private:
     ChangeHandler onChange_;
     FailureHandler onUserFailure_;
     std::string fileName_;
+    std::function<std::vector<Volume>()> volumeSource_;
     std::vector<Volume> volumes_;
     std::string drive_ = SystemRoot;
     std::string folder_ = SystemRoot;
+    ChangeHandler onUserChoice_;
 
     QComboBox* drivePicker_;
     QListWidget* folderPicker_;

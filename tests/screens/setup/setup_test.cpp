@@ -9,7 +9,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 
 using namespace fav;
 using namespace fav::test;
@@ -78,6 +80,33 @@ void ChooseFolder(TestApp& t, const char* picker, const std::string& folder) {
     }
     QFAIL(("no entry for " + folder).c_str());
 }
+
+// Sets an environment variable (or unsets it, given none) for its lifetime.
+class EnvironmentVariable {
+public:
+    EnvironmentVariable(const char* name, const std::optional<std::string>& value)
+        : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
+        if (value) {
+            qputenv(name, QByteArray::fromStdString(*value));
+        } else {
+            qunsetenv(name);
+        }
+    }
+    ~EnvironmentVariable() {
+        if (had_) {
+            qputenv(name_, old_);
+        } else {
+            qunsetenv(name_);
+        }
+    }
+    EnvironmentVariable(const EnvironmentVariable&) = delete;
+    EnvironmentVariable& operator=(const EnvironmentVariable&) = delete;
+
+private:
+    const char* name_;
+    QByteArray old_;
+    bool had_;
+};
 
 void Click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton);
@@ -409,6 +438,81 @@ private slots:
         QVERIFY(Exists(t.programDir + "/favorlog.txt"));
         t.Press(Qt::Key_Escape);
         QVERIFY(t.ended);
+    }
+
+    // A launcher kept in a Wine prefix in the home folder: the folder pickers list the prefix's
+    // dot-folder, the drive picker offers its drives by letter (read again at every opening),
+    // and choosing the launcher's folder from "c:" brings the other pickers to its config folder.
+    void wineLauncherChosenFromItsDriveWithTheMouse() {
+        TestApp t;
+        const std::string home = t.root / "home";
+        const std::string prefix = home + "/.wine";
+        const std::string launcher = prefix + "/drive_c/Games/Kabinet";
+        std::filesystem::create_directories(launcher + "/config");
+        std::filesystem::create_directories(prefix + "/dosdevices");
+        std::filesystem::create_directories(t.root / "stick");
+        std::filesystem::create_directory_symlink("../drive_c", prefix + "/dosdevices/c:");
+        std::filesystem::create_directory_symlink(t.root / "stick", prefix + "/dosdevices/e:");
+        std::filesystem::create_directory_symlink("/", prefix + "/dosdevices/z:");
+        std::filesystem::create_symlink("/dev/null", prefix + "/dosdevices/d::");
+        WriteBytes(launcher + "/kabinet.cfg", "emulators = mame\r\n");
+        WriteBytes(launcher + "/config/mame.cfg", "name = MAME\r\n");
+        WriteBytes(launcher + "/config/mame.map", "pacman\r\n");
+        const EnvironmentVariable homeVariable("HOME", home);
+        const EnvironmentVariable prefixVariable("WINEPREFIX", std::nullopt);
+        StartAndReturnToSetup(t);
+        PickerColumn& column = Setup(t)->Column(0);
+
+        QVERIFY(column.SetFolder(home));
+        ChooseFolder(t, "Dir1", prefix);
+        QCOMPARE(column.Folder(), prefix);
+
+        auto* drives = Control<QComboBox>(t, "Drive1");
+        auto offered = [drives] {
+            drives->showPopup();
+            drives->hidePopup();
+            QStringList texts;
+            for (int i = 0; i < drives->count(); ++i) {
+                texts << drives->itemText(i);
+            }
+            return texts;
+        };
+        auto wine = [](const std::string& letter, const std::string& folder) {
+            return QString::fromStdString(letter + "  [" + folder + "]");
+        };
+        QStringList texts = offered();
+        QVERIFY(texts.contains(wine("c:", prefix + "/drive_c")));
+        QVERIFY(texts.contains(wine("e:", t.root / "stick")));
+        QVERIFY(texts.contains(wine("z:", "/")));
+        QVERIFY(!texts.contains(wine("f:", t.root / "later")));
+        QVERIFY(std::none_of(texts.begin(), texts.end(),
+                             [](const QString& text) { return text.startsWith("d:"); }));
+        // A drive that appears while the program runs is offered at the next opening.
+        std::filesystem::create_directories(t.root / "later");
+        std::filesystem::create_directory_symlink(t.root / "later", prefix + "/dosdevices/f:");
+        texts = offered();
+        QVERIFY(texts.contains(wine("f:", t.root / "later")));
+
+        const int c = texts.indexOf(wine("c:", prefix + "/drive_c"));
+        drives->setCurrentIndex(c);
+        emit drives->activated(c);
+        QCOMPARE(column.Drive(), prefix + "/drive_c");
+        QCOMPARE(column.Folder(), prefix + "/drive_c");
+        ChooseFolder(t, "Dir1", prefix + "/drive_c/Games");
+        ChooseFolder(t, "Dir1", launcher);
+        QCOMPARE(Control(t, "Label3")->text(), QStringLiteral("Found!!"));
+        QCOMPARE(Setup(t)->Column(1).Folder(), launcher + "/config");
+        QCOMPARE(Setup(t)->Column(2).Folder(), launcher + "/config");
+        QCOMPARE(Control(t, "Label18")->text(), QStringLiteral("Found!!"));
+        QCOMPARE(Control(t, "Label19")->text(), QStringLiteral("Found!!"));
+        QVERIFY(!t.windows().IsLoaded(FormId::Form5));
+
+        // A choice made in a followed picker afterwards stands.
+        ChooseFolder(t, "Dir3", launcher);
+        QCOMPARE(Setup(t)->Column(2).Folder(), launcher);
+        QCOMPARE(Control(t, "Label19")->text(), QStringLiteral("Not Found!"));
+        QCOMPARE(Setup(t)->Column(1).Folder(), launcher + "/config");
+        QVERIFY(!Control<QPushButton>(t, "Command2")->isEnabled());
     }
 
     void pickersRefuseWhatTheyCannotTake() {
