@@ -135,15 +135,16 @@ std::vector<Volume> MountedVolumes() {
 
 std::vector<Volume> WineDrives(const std::string& prefix) {
     std::string folder = prefix;
+    // Paths from the environment are bytes, like every other path here.
     if (folder.empty()) {
-        folder = qEnvironmentVariable("WINEPREFIX").toStdString();
+        folder = qgetenv("WINEPREFIX").toStdString();
     }
     if (folder.empty()) {
-        const QString home = qEnvironmentVariable("HOME");
-        if (home.isEmpty()) {
+        const std::string home = qgetenv("HOME").toStdString();
+        if (home.empty()) {
             return {};
         }
-        folder = ToBytes(home) + "/.wine";
+        folder = home + "/.wine";
     }
     // Wine itself takes only an absolute prefix.
     if (folder.front() != '/' || !IsFolder(folder)) {
