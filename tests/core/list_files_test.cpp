@@ -207,6 +207,9 @@ TEST(ListFiles, DeleteRemovesEntryAndFilesSkippingMissingOnes) {
 }
 
 TEST(ListFiles, NamesMatchedIgnoringCaseOnlyWhenTheSpellingIsMissing) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows itself matches names ignoring case";
+#endif
     TempFolder folder;
     WriteBytes(folder / "Kabinet.CFG", "");
     EXPECT_EQ(PathInFolder(folder.path(), "kabinet.cfg"), folder / "Kabinet.CFG");
@@ -229,6 +232,9 @@ TEST(ListFiles, NamesMatchedIgnoringCaseOnlyWhenTheSpellingIsMissing) {
 // rewritten in their own spelling, new files in the usual spelling, deleted where they were
 // found. "FIGHT" and "fight" stay two lists, each with its own files.
 TEST(ListFiles, LauncherFilesInAnyLetterCase) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows itself matches names ignoring case";
+#endif
     TempFolder folder;
     const std::string dir = folder.path();
     std::filesystem::create_directory(dir + "/Config");

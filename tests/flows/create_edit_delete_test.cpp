@@ -233,6 +233,9 @@ private slots:
     // file too. It starts straight into the menu; an edit and a deletion write the files where
     // they are, with CR LF, and change nothing else.
     void caseVariantLfCabinetStartsIntoTheMenuAndIsEdited() {
+#ifdef _WIN32
+        QSKIP("Windows itself matches names ignoring case");
+#endif
         TestApp t;
         const std::string config = t.cabinetDir + "/Config";
         std::filesystem::rename(t.cabinetDir + "/config", config);
