@@ -194,8 +194,11 @@ export WINEARCH=win64
 if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
     "$wine" wineboot --init >/dev/null 2>&1
 fi
-# One server for the whole run, so each test starts quickly.
+# One server for the whole run, so each test starts quickly. Wine's own background programs are
+# started now, away from the tests' output: started by a test they would keep its output open,
+# and CTest would wait for them.
 "$wineserver" -p
+"$wine" wineboot </dev/null >/dev/null 2>&1
 windows_path() {
     echo "Z:${1//\//\\}"
 }
