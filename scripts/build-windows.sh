@@ -84,7 +84,7 @@ build_qt() {
         -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF \
         -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
         -DFEATURE_tabletevent=OFF \
-        -DFEATURE_direct2d=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF \
+        -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF \
         -DFEATURE_vulkan=OFF -DFEATURE_accessibility=OFF -DFEATURE_sessionmanager=OFF \
         -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF \
         -DFEATURE_textmarkdownwriter=OFF -DFEATURE_movie=OFF -DFEATURE_imageformat_ppm=OFF \
