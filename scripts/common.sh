@@ -38,3 +38,18 @@ ensure_packages() {
     "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
         apt-get install -y --no-install-recommends "${missing[@]}"
 }
+
+# Writes the program's settings file: nine lines, each ended by CR LF.
+# write_favorize_cfg FILE KABINET_CFG_FOLDER MAME_CFG_FOLDER MAME_MAP_FOLDER FULLSCREEN(0|1)
+write_favorize_cfg() {
+    printf '%s\r\n' \
+        "# This file was created by Favorizer for Kabinet." \
+        "# Next line is where kabinet.cfg file is stored." \
+        "Kabinet.cfg default path = $2" \
+        "# The next line is where mame.cfg is stored." \
+        "Mame.cfg default path = $3" \
+        "# The next line is where mame.map is stored." \
+        "Mame.map default path = $4" \
+        "# Next line chooses wheter or not Favorizer runs full screen. 1 = fullscreen" \
+        "Run Favorizer fullscreen =  $5" >"$1"
+}

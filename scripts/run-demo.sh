@@ -26,17 +26,7 @@ settings="$program_dir/favorize.cfg"
 if [[ -e "$settings" ]]; then
     echo "Keeping the existing $settings (delete it to point Favorizer at the demo cabinet again)."
 else
-    # The program's own settings format: nine lines, each ended by CR LF.
-    printf '%s\r\n' \
-        "# This file was created by Favorizer for Kabinet." \
-        "# Next line is where kabinet.cfg file is stored." \
-        "Kabinet.cfg default path = $cabinet" \
-        "# The next line is where mame.cfg is stored." \
-        "Mame.cfg default path = $cabinet/config" \
-        "# The next line is where mame.map is stored." \
-        "Mame.map default path = $cabinet/config" \
-        "# Next line chooses wheter or not Favorizer runs full screen. 1 = fullscreen" \
-        "Run Favorizer fullscreen =  0" >"$settings"
+    write_favorize_cfg "$settings" "$cabinet" "$cabinet/config" "$cabinet/config" 0
     echo "Wrote $settings"
 fi
 

@@ -28,6 +28,7 @@ cd "$FAVORIZER_ROOT"
 
 runs=("$@")
 if ((${#runs[@]} == 0)); then
+    # shellcheck disable=SC2054  # the commas are inside one argument
     runs=(1920x1080x24:1 3840x2160x24:1:03-menu,09-editor 640x480x24:0 640x480x24:1)
 fi
 for run in "${runs[@]}"; do
@@ -60,20 +61,11 @@ fi
 scratch="$scratch_parent/favorizer-screenshots"
 rm -rf -- "$scratch"
 mkdir -p "$scratch"
-xvfb_pid=""
-app_pid=""
-
-stop_pid() {
-    local pid="$1" waited
-    [[ -n "$pid" ]] || return 0
-    kill "$pid" 2>/dev/null || return 0
-    for ((waited = 0; waited < 50; waited++)); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-}
+window_settle=0.5
+key_gap=0.08
+key_settle=0.4
+# shellcheck source=xvfb_session.sh
+source "$FAVORIZER_ROOT/scripts/xvfb_session.sh"
 
 cleanup() {
     stop_pid "$app_pid"
@@ -96,31 +88,8 @@ fail() {
 
 # --- the virtual screen -------------------------------------------------------------------
 
-start_screen() {
-    local size="$1" waited display
-    # Xvfb picks a free display itself and reports its number on the descriptor given.
-    : >"$scratch/display"
-    Xvfb -displayfd 3 -screen 0 "$size" -dpi 96 -nolisten tcp -br \
-        3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for ((waited = 0; waited < timeout * 10; waited++)); do
-        if [[ -s "$scratch/display" ]]; then
-            display="$(tr -d '[:space:]' <"$scratch/display")"
-            export DISPLAY=":$display"
-            if xdotool getdisplaygeometry >/dev/null 2>&1; then
-                return 0
-            fi
-        fi
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    cat "$scratch/xvfb.log" >&2 || true
-    fail "Xvfb did not start"
-}
-
-stop_screen() {
-    stop_pid "$xvfb_pid"
-    xvfb_pid=""
+start_screen_or_fail() {
+    start_screen "$1" || fail "Xvfb did not start"
 }
 
 # --- the program ----------------------------------------------------------------------------
@@ -136,19 +105,8 @@ fresh_cabinet() {
     cp "$program_source" "$program_dir/favorizer"
 }
 
-# The program's settings file: nine lines, each ended by CR LF.
 write_settings() {
-    local launcher="$1" mame_cfg="$2" mame_map="$3" fullscreen="$4"
-    printf '%s\r\n' \
-        "# This file was created by Favorizer for Kabinet." \
-        "# Next line is where kabinet.cfg file is stored." \
-        "Kabinet.cfg default path = $launcher" \
-        "# The next line is where mame.cfg is stored." \
-        "Mame.cfg default path = $mame_cfg" \
-        "# The next line is where mame.map is stored." \
-        "Mame.map default path = $mame_map" \
-        "# Next line chooses wheter or not Favorizer runs full screen. 1 = fullscreen" \
-        "Run Favorizer fullscreen =  $fullscreen" >"$program_dir/favorize.cfg"
+    write_favorize_cfg "$program_dir/favorize.cfg" "$@"
 }
 
 start_program() {
@@ -159,75 +117,6 @@ start_program() {
         QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$scratch/runtime" \
         "$program_dir/favorizer" >"$scratch/program.log" 2>&1 &
     app_pid=$!
-}
-
-program_running() {
-    [[ -n "$app_pid" ]] && kill -0 "$app_pid" 2>/dev/null
-}
-
-# Waits until the program has ended by itself; stops it if it does not.
-wait_program_end() {
-    local waited
-    for ((waited = 0; waited < timeout * 10; waited++)); do
-        if ! program_running; then
-            wait "$app_pid" 2>/dev/null || true
-            app_pid=""
-            return 0
-        fi
-        sleep 0.1
-    done
-    echo "warning: the program did not end by itself; stopping it" >&2
-    stop_pid "$app_pid"
-    app_pid=""
-}
-
-# Prints the id of the visible window whose title matches the pattern, waiting for it.
-wait_window() {
-    local pattern="$1" waited id
-    for ((waited = 0; waited < timeout * 10; waited++)); do
-        id="$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1 || true)"
-        if [[ -n "$id" ]]; then
-            # Give the window time to draw itself after it came up.
-            sleep 0.5
-            echo "$id"
-            return 0
-        fi
-        program_running || fail "the program ended while waiting for a window titled '$pattern'"
-        sleep 0.1
-    done
-    fail "no window titled '$pattern' appeared within ${timeout}s"
-}
-
-# Waits until no visible window's title matches the pattern.
-wait_window_gone() {
-    local pattern="$1" waited
-    for ((waited = 0; waited < timeout * 10; waited++)); do
-        if [[ -z "$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null || true)" ]]; then
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "the window titled '$pattern' did not close within ${timeout}s"
-}
-
-# Cabinet controls: the keys reach whichever window has the keyboard, as on the cabinet.
-press() {
-    local key
-    for key in "$@"; do
-        program_running || fail "the program ended before key $key"
-        xdotool key --clearmodifiers "$key"
-        sleep 0.08
-    done
-    sleep 0.4
-}
-
-# press_times N KEY
-press_times() {
-    local count="$1" key="$2" i keys=()
-    for ((i = 0; i < count; i++)); do
-        keys+=("$key")
-    done
-    press "${keys[@]}"
 }
 
 # Clicks at a design position (twips, relative to the window's client area) in a window whose
@@ -330,7 +219,8 @@ session_setup() {
     fresh_cabinet
     write_settings "$cabinet" "$cabinet/config" "$cabinet" "$fullscreen"
     start_program
-    window="$(wait_window "$setup_title")"
+    wait_window "$setup_title"
+    window="$found_window"
     shot 01-setup-warning
     # Label13 lies in Frame1 at 840, 4440 (Frame1 at 120, 360): click well inside it.
     click_twips "$window" $((120 + 840 + 1500)) $((360 + 4440 + 150)) 11040
@@ -345,13 +235,13 @@ session_main() {
     fresh_cabinet
     write_settings "$cabinet" "$cabinet/config" "$cabinet/config" "$fullscreen"
     start_program
-    wait_window "$menu_title" >/dev/null
+    wait_window "$menu_title"
     shot 03-menu
     press Right # the options menu, "Create a new favorites List." selected
     shot 04-menu-options
 
     press 1
-    wait_window "$keyboard_title" >/dev/null
+    wait_window "$keyboard_title"
     # Type DEMO: D (3 right of A), E, M (down and left from E), then move on to O, which the
     # cursor slot previews.
     press Right Right Right 1 Right 1 Down Left 1 Right Right
@@ -361,30 +251,30 @@ session_main() {
     press_times 16 Left
     press 1
     press Up 1
-    wait_window "$verify_title" >/dev/null
+    wait_window "$verify_title"
     shot 06-verify
     press 1 # Yes: the list is created and the menu comes back
     wait_window_gone "$verify_title"
-    wait_window "$menu_title" >/dev/null
+    wait_window "$menu_title"
 
     # Edit CLASSICS (selected first): page down once with Ctrl, two down, add that game.
     press 1 1
-    wait_window "$editor_title" >/dev/null
+    wait_window "$editor_title"
     press ctrl Down Down 1
     shot 09-editor
     press Right # the favourites pane
     shot 10-editor-favourites
     press Escape # saves the list
     wait_window_gone "$editor_title"
-    wait_window "$menu_title" >/dev/null
+    wait_window "$menu_title"
 
     # Delete DEMO: select it, Start (Edit), down to Delete, Start.
     press Down 1 Down 1
-    wait_window "$delete_title" >/dev/null
+    wait_window "$delete_title"
     shot 08-delete
     press 1 # deleted; the menu again
     wait_window_gone "$delete_title"
-    wait_window "$menu_title" >/dev/null
+    wait_window "$menu_title"
     press Escape
     wait_program_end
 }
@@ -398,21 +288,21 @@ session_error() {
     mv "$cabinet/config/mame.cfg" "$scratch/mame/mame.cfg"
     write_settings "$cabinet" "$scratch/mame" "$cabinet/config" "$fullscreen"
     start_program
-    wait_window "$menu_title" >/dev/null
+    wait_window "$menu_title"
     press Right 1
-    wait_window "$keyboard_title" >/dev/null
+    wait_window "$keyboard_title"
     press 1 Up 1 # the name A
     press Up 1   # no description
-    wait_window "$verify_title" >/dev/null
+    wait_window "$verify_title"
     press 1 # Yes
-    wait_window "$error_title" >/dev/null
+    wait_window "$error_title"
     shot 07-error
     press Escape # the error screen closes over the verify screen
     wait_window_gone "$error_title"
     press Escape # the keyboard
-    wait_window "$keyboard_title" >/dev/null
+    wait_window "$keyboard_title"
     press Escape # the menu
-    wait_window "$menu_title" >/dev/null
+    wait_window "$menu_title"
     press Escape
     wait_program_end
 }
@@ -426,7 +316,7 @@ for run in "${runs[@]}"; do
     out_dir="$shots_dir/$folder"
     rm -rf -- "$out_dir"
     echo "Screen $size, full screen $fullscreen:"
-    start_screen "$size"
+    start_screen_or_fail "$size"
     session_setup "$fullscreen"
     session_main "$fullscreen"
     session_error "$fullscreen"

@@ -24,20 +24,11 @@ for tool in Xvfb xdotool; do
 done
 
 scratch="$(mktemp -d "${TMPDIR:-/tmp}/favorizer-xvfb-test.XXXXXX")"
-xvfb_pid=""
-app_pid=""
-
-stop_pid() {
-    local pid="$1" waited
-    [[ -n "$pid" ]] || return 0
-    kill "$pid" 2>/dev/null || return 0
-    for ((waited = 0; waited < 50; waited++)); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-}
+scripts="$(dirname "${BASH_SOURCE[0]}")/../../scripts"
+# shellcheck source=SCRIPTDIR/../../scripts/common.sh
+source "$scripts/common.sh"
+# shellcheck source=SCRIPTDIR/../../scripts/xvfb_session.sh
+source "$scripts/xvfb_session.sh"
 
 cleanup() {
     # Keys left down would stay down on the next run's screen; the screen goes anyway.
@@ -63,34 +54,6 @@ fail() {
     exit 1
 }
 
-# --- the virtual screen -------------------------------------------------------------------
-
-start_screen() {
-    local waited display
-    : >"$scratch/display"
-    # Xvfb picks a free display itself and reports its number on the descriptor given.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp -br \
-        3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for ((waited = 0; waited < timeout * 10; waited++)); do
-        if [[ -s "$scratch/display" ]]; then
-            display="$(tr -d '[:space:]' <"$scratch/display")"
-            export DISPLAY=":$display"
-            # The server may take a moment to accept clients after naming its display.
-            if xdotool getdisplaygeometry >/dev/null 2>&1; then
-                return 0
-            fi
-        fi
-        if ! kill -0 "$xvfb_pid" 2>/dev/null; then
-            break
-        fi
-        sleep 0.1
-    done
-    echo "SKIPPED: Xvfb cannot run here:"
-    cat "$scratch/xvfb.log"
-    exit "$skip"
-}
-
 # --- the program ----------------------------------------------------------------------------
 
 cabinet="$scratch/cabinet"
@@ -102,70 +65,12 @@ start_program() {
     mkdir -p "$program_dir" "$scratch/runtime"
     chmod 700 "$scratch/runtime"
     cp "$program_source" "$program_dir/favorizer"
-    printf '%s\r\n' \
-        "# This file was created by Favorizer for Kabinet." \
-        "# Next line is where kabinet.cfg file is stored." \
-        "Kabinet.cfg default path = $cabinet" \
-        "# The next line is where mame.cfg is stored." \
-        "Mame.cfg default path = $cabinet/config" \
-        "# The next line is where mame.map is stored." \
-        "Mame.map default path = $cabinet/config" \
-        "# Next line chooses wheter or not Favorizer runs full screen. 1 = fullscreen" \
-        "Run Favorizer fullscreen =  0" >"$program_dir/favorize.cfg"
+    write_favorize_cfg "$program_dir/favorize.cfg" "$cabinet" "$cabinet/config" "$cabinet/config" 0
     env -u WAYLAND_DISPLAY -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_FONT_DPI \
         -u QT_QPA_PLATFORMTHEME -u QT_STYLE_OVERRIDE \
         QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$scratch/runtime" \
         "$program_dir/favorizer" >"$scratch/program.log" 2>&1 &
     app_pid=$!
-}
-
-program_running() {
-    [[ -n "$app_pid" ]] && kill -0 "$app_pid" 2>/dev/null
-}
-
-wait_program_end() {
-    local waited status
-    for ((waited = 0; waited < timeout * 10; waited++)); do
-        if ! program_running; then
-            wait "$app_pid"
-            status=$?
-            app_pid=""
-            [[ "$status" == 0 ]] || fail "the program ended with status $status"
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "the program did not end within ${timeout}s"
-}
-
-visible() {
-    [[ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null || true)" ]]
-}
-
-# Waits until a visible window's title matches the pattern, and a moment more for it to settle.
-wait_window() {
-    local pattern="$1" waited
-    for ((waited = 0; waited < timeout * 10; waited++)); do
-        if visible "$pattern"; then
-            sleep 0.3
-            return 0
-        fi
-        program_running || fail "the program ended while waiting for a window titled '$pattern'"
-        sleep 0.1
-    done
-    fail "no window titled '$pattern' appeared within ${timeout}s"
-}
-
-wait_window_gone() {
-    local pattern="$1" waited
-    for ((waited = 0; waited < timeout * 10; waited++)); do
-        if ! visible "$pattern"; then
-            sleep 0.3
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "the window titled '$pattern' did not close within ${timeout}s"
 }
 
 # Only the screen given is up, and the program still runs; waits for it while the program
@@ -207,17 +112,6 @@ expect_focus() {
     fail "$what: the keyboard focus is on '${name:-the root window}', not on '$pattern'"
 }
 
-# Cabinet controls, as the encoder sends them: to wherever the X keyboard focus is.
-press() {
-    local key
-    for key in "$@"; do
-        program_running || fail "the program ended before key $key"
-        xdotool key "$key"
-        sleep 0.15
-    done
-    sleep 0.3
-}
-
 # Holds a key for two seconds: the X server repeats it about 25 times a second after 0.66 s.
 hold() {
     local key="$1"
@@ -240,7 +134,10 @@ delete_title='^Delete '
 editor_title='^Edit Game List: '
 box_title='^favorizer$'
 
-start_screen
+if ! start_screen 1024x768x24; then
+    echo "SKIPPED: Xvfb cannot run here"
+    exit "$skip"
+fi
 # The pointer in a corner the windows leave free: with the X focus fallen to the root window, keys
 # would otherwise still reach whatever window lies under it.
 xdotool mousemove 1023 767

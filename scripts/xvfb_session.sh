@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# Shared by the scripts and tests that drive the real program on a virtual X screen (Xvfb) with
+# no window manager, pressing the cabinet's keys with xdotool: source it, don't run it.
+#
+# The caller sets `scratch` (a folder of its own) and `timeout` (seconds to wait for anything),
+# defines `fail MESSAGE`, and sets `app_pid` when it starts the program. Optional:
+# `window_settle` (seconds a new window gets to draw itself), `key_gap` and `key_settle`
+# (seconds after each key and after a run of keys).
+# shellcheck disable=SC2034,SC2154  # variables shared with the script that sources this file
+
+xvfb_pid=""
+app_pid=""
+found_window=""
+
+stop_pid() {
+    local pid="$1" waited
+    [[ -n "$pid" ]] || return 0
+    kill "$pid" 2>/dev/null || return 0
+    for ((waited = 0; waited < 50; waited++)); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
+# Starts Xvfb with one screen of the given WIDTHxHEIGHTxDEPTH on a free display and exports
+# DISPLAY. Returns 1, with the server's output on stderr, when it cannot start here.
+start_screen() {
+    local size="$1" waited display
+    : >"$scratch/display"
+    # Xvfb picks a free display itself and reports its number on the descriptor given.
+    Xvfb -displayfd 3 -screen 0 "$size" -dpi 96 -nolisten tcp -br \
+        3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for ((waited = 0; waited < timeout * 10; waited++)); do
+        if [[ -s "$scratch/display" ]]; then
+            display="$(tr -d '[:space:]' <"$scratch/display")"
+            export DISPLAY=":$display"
+            # The server may take a moment to accept clients after naming its display.
+            if xdotool getdisplaygeometry >/dev/null 2>&1; then
+                return 0
+            fi
+        fi
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    cat "$scratch/xvfb.log" >&2 || true
+    stop_screen
+    return 1
+}
+
+stop_screen() {
+    stop_pid "$xvfb_pid"
+    xvfb_pid=""
+}
+
+program_running() {
+    [[ -n "$app_pid" ]] && kill -0 "$app_pid" 2>/dev/null
+}
+
+# Waits for the program to end by itself, which it must do with status 0.
+wait_program_end() {
+    local waited status
+    for ((waited = 0; waited < timeout * 10; waited++)); do
+        if ! program_running; then
+            wait "$app_pid"
+            status=$?
+            app_pid=""
+            [[ "$status" == 0 ]] || fail "the program ended with status $status"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "the program did not end within ${timeout}s"
+}
+
+visible() {
+    [[ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null || true)" ]]
+}
+
+# Waits until a visible window's title matches the pattern, and a moment more for it to draw
+# itself; its id is left in found_window.
+wait_window() {
+    local pattern="$1" waited
+    for ((waited = 0; waited < timeout * 10; waited++)); do
+        found_window="$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1 || true)"
+        if [[ -n "$found_window" ]]; then
+            sleep "${window_settle:-0.3}"
+            return 0
+        fi
+        program_running || fail "the program ended while waiting for a window titled '$pattern'"
+        sleep 0.1
+    done
+    fail "no window titled '$pattern' appeared within ${timeout}s"
+}
+
+wait_window_gone() {
+    local pattern="$1" waited
+    for ((waited = 0; waited < timeout * 10; waited++)); do
+        if ! visible "$pattern"; then
+            sleep "${window_settle:-0.3}"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "the window titled '$pattern' did not close within ${timeout}s"
+}
+
+# Cabinet controls, as the encoder sends them: to wherever the X keyboard focus is.
+press() {
+    local key
+    for key in "$@"; do
+        program_running || fail "the program ended before key $key"
+        xdotool key --clearmodifiers "$key"
+        sleep "${key_gap:-0.15}"
+    done
+    sleep "${key_settle:-0.3}"
+}
+
+# press_times N KEY
+press_times() {
+    local count="$1" key="$2" i keys=()
+    for ((i = 0; i < count; i++)); do
+        keys+=("$key")
+    done
+    press "${keys[@]}"
+}
