@@ -14,6 +14,7 @@ namespace {
 class OpenFile {
 public:
     OpenFile(const FileIo& io, FileHandle file) : io_(io), file_(file) {}
+    explicit OpenFile(const FileIo& io) : OpenFile(io, NoFile) {}
     ~OpenFile() {
         if (file_ != NoFile) {
             (void)io_.Close(file_);
@@ -23,6 +24,12 @@ public:
     OpenFile& operator=(const OpenFile&) = delete;
 
     FileHandle get() const { return file_; }
+    void Own(FileHandle file) {
+        if (file_ != NoFile) {
+            (void)io_.Close(file_);
+        }
+        file_ = file;
+    }
     OsError Close() {
         const FileHandle file = file_;
         file_ = NoFile;
@@ -33,6 +40,25 @@ private:
     const FileIo& io_;
     FileHandle file_;
 };
+
+// Opens `target` as `file` and tells what it is. Anything but a regular file is refused: a folder,
+// a pipe or a device is no text file, and a pipe would never end. Failures name `path`.
+Result<FileInfo> OpenRegularFile(const FileIo& io, const std::string& target, OpenMode mode,
+                                 OpenFile& file, const std::string& path) {
+    FileHandle handle = NoFile;
+    if (const OsError error = io.Open(target, mode, handle); error != OsError::None) {
+        return FailureFromOs(error, path);
+    }
+    file.Own(handle);
+    FileInfo info;
+    if (const OsError error = io.Info(file.get(), info); error != OsError::None) {
+        return FailureFromOs(error, path);
+    }
+    if (info.type != FileType::Regular) {
+        return MakeFailure(ErrorCode::PathFileAccessError, path);
+    }
+    return info;
+}
 
 Status WriteAll(const FileIo& io, FileHandle file, std::string_view content,
                 const std::string& path) {
@@ -65,20 +91,12 @@ Result<std::string> ReadWholeFile(const std::string& path, const FileIo& io) {
     if (auto bad = CheckPathName(path)) {
         return *bad;
     }
-    FileHandle handle = NoFile;
-    if (const OsError error = io.Open(path, OpenMode::Read, handle); error != OsError::None) {
-        return FailureFromOs(error, path);
+    OpenFile file(io);
+    auto opened = OpenRegularFile(io, path, OpenMode::Read, file, path);
+    if (!opened) {
+        return opened.failure();
     }
-    OpenFile file(io, handle);
-
-    FileInfo info;
-    if (const OsError error = io.Info(file.get(), info); error != OsError::None) {
-        return FailureFromOs(error, path);
-    }
-    // A folder, a pipe or a device is no text file; a pipe would never end.
-    if (info.type != FileType::Regular) {
-        return MakeFailure(ErrorCode::PathFileAccessError, path);
-    }
+    const FileInfo& info = opened.value();
     if (info.size > MaxFileSize) {
         return MakeFailure(ErrorCode::OutOfMemory, path);
     }
@@ -174,18 +192,9 @@ void RemoveDeadTemporaries(const FileIo& io, const std::string& folder, const st
 
 Status WriteInPlace(const FileIo& io, const std::string& target, std::string_view content,
                     const std::string& path) {
-    FileHandle handle = NoFile;
-    if (const OsError error = io.Open(target, OpenMode::Overwrite, handle);
-        error != OsError::None) {
-        return FailureFromOs(error, path);
-    }
-    OpenFile file(io, handle);
-    FileInfo info;
-    if (const OsError error = io.Info(file.get(), info); error != OsError::None) {
-        return FailureFromOs(error, path);
-    }
-    if (info.type != FileType::Regular) {
-        return MakeFailure(ErrorCode::PathFileAccessError, path);
+    OpenFile file(io);
+    if (auto opened = OpenRegularFile(io, target, OpenMode::Overwrite, file, path); !opened) {
+        return opened.failure();
     }
     if (auto written = WriteAll(io, file.get(), content, path); !written) {
         return written;
