@@ -1,6 +1,7 @@
 #include "core/os/file_io.h"
 #include "core/os/last_error_windows.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <memory>
 #include <windows.h>
@@ -48,6 +49,18 @@ std::string Narrow(const wchar_t* text, std::size_t size) {
     ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(size), narrow.data(), length, nullptr,
                           nullptr);
     return narrow;
+}
+
+bool HasOverlongName(std::wstring_view path) {
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t end = std::min(path.find_first_of(L"\\/", start), path.size());
+        if (end - start > MaxFileNameLength) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
 }
 
 HANDLE Handle(FileHandle file) {
@@ -340,6 +353,10 @@ OsError FileIo::SyncFolder(const std::string& /*folder*/) const {
 OsError FileIo::ListFolder(const std::string& folder, std::vector<std::string>& names) const {
     names.clear();
     std::wstring pattern = Wide(folder);
+    // No file system takes such a name; the system calls would merely say "not found".
+    if (HasOverlongName(pattern)) {
+        return OsError::BadName;
+    }
     if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') {
         pattern += L'\\';
     }

@@ -33,7 +33,7 @@ QString FromBytes(const std::string& path) {
 }
 
 std::string ToBytes(const QString& path) {
-    return QDir::toPathSeparators(path).toStdString();
+    return QDir::toNativeSeparators(path).toStdString();
 }
 #else
 QString FromBytes(const std::string& path) {
