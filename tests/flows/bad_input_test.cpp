@@ -356,7 +356,8 @@ private slots:
             << (QByteArray("Kabinet.cfg default path = CABINET") + '\0' + "/x\r\n")
             << ErrorCode::BadFileName << false;
         QTest::newRow("path too long for the system")
-            << ("Kabinet.cfg default path = /" + QByteArray(5000, 'p') + "\r\n")
+            << ("Kabinet.cfg default path = " + QByteArray(SystemRoot) + QByteArray(5000, 'p') +
+                "\r\n")
             << ErrorCode::BadFileName << false;
     }
 
@@ -382,8 +383,8 @@ private slots:
             QVERIFY(Shown(t, FormId::Form1, "Frame1"));
             QVERIFY(!Exists(t.programDir + "/favorlog.txt"));
             // Nothing usable was read: every folder is the root.
-            QCOMPARE(t.app.shared.LauncherDir, std::string("/"));
-            QCOMPARE(t.app.shared.MameMapDir, std::string("/"));
+            QCOMPARE(t.app.shared.LauncherDir, std::string(SystemRoot));
+            QCOMPARE(t.app.shared.MameMapDir, std::string(SystemRoot));
             t.Press(Qt::Key_Escape);
         } else {
             ExpectError(t, code, 0, 1);
@@ -405,19 +406,19 @@ private slots:
         TestApp t;
         t.WriteCabinet("emulators = mame kbfavFIGHT", Games);
         const std::string mameDir = t.cabinetDir + "/mame";
-        std::filesystem::rename(t.cabinetDir + "/config", mameDir);
-        WriteBytes(t.cabinetDir + "/config", "not a folder\r\n");
+        std::filesystem::rename(t.configDir, mameDir);
+        WriteBytes(t.configDir, "not a folder\r\n");
 
         {
             TestApp pointedAtTheFile;
             WriteBytes(pointedAtTheFile.programDir + "/favorize.cfg",
                        "Kabinet.cfg default path = " + t.cabinetDir +
                            "\r\nMame.cfg default path = " + t.cabinetDir +
-                           "/config\r\nMame.map default path = " + t.cabinetDir + "/config\r\n");
+                           "/config\r\nMame.map default path = " + t.configDir + "\r\n");
             pointedAtTheFile.app.Start();
             QCOMPARE(VisibleScreens(pointedAtTheFile), Only(FormId::Form1));
             QVERIFY(Shown(pointedAtTheFile, FormId::Form1, "Frame1"));
-            QCOMPARE(pointedAtTheFile.app.shared.MameCfgDir, std::string("/"));
+            QCOMPARE(pointedAtTheFile.app.shared.MameCfgDir, std::string(SystemRoot));
         }
 
         WriteBytes(t.programDir + "/favorize.cfg",
@@ -450,7 +451,7 @@ private slots:
         t.Press(Qt::Key_Escape);
         QCOMPARE(ActiveId(t), int(FormId::Form2));
 
-        QCOMPARE(ReadBytes(t.cabinetDir + "/config"), std::string("not a folder\r\n"));
+        QCOMPARE(ReadBytes(t.configDir), std::string("not a folder\r\n"));
         QCOMPARE(ReadBytes(mameDir + "/mame.map"), std::string("sf2 \"Street Fighter II: The World "
                                                                "Warrior\"\r\npacman \"Pac-Man "
                                                                "(Midway)\"\r\n"));

@@ -31,7 +31,7 @@ std::set<std::string> DeclaredKeys(const TestApp& t) {
 
 std::set<std::string> KeysWithFiles(const TestApp& t, const std::string& extension) {
     std::set<std::string> keys;
-    for (const auto& entry : std::filesystem::directory_iterator(t.cabinetDir + "/config")) {
+    for (const auto& entry : std::filesystem::directory_iterator(t.configDir)) {
         const std::string name = entry.path().filename().string();
         if (name.starts_with("kbfav") && name.ends_with(extension)) {
             keys.insert(name.substr(5, name.size() - 5 - extension.size()));

@@ -152,7 +152,7 @@ private slots:
         for (const char* extension : {".cfg", ".map", ".rom"}) {
             QVERIFY(!Exists(Config(t, std::string("kbfavRetro_80s") + extension)));
         }
-        QCOMPARE(Snapshot(t.cabinetDir + "/config").size(), std::size_t{2});
+        QCOMPARE(Snapshot(t.configDir).size(), std::size_t{2});
         QVERIFY(Rows(Menu(t, "List1")).isEmpty());
         QCOMPARE(Text(t, FormId::Form2, "Label11"), QStringLiteral("15"));
 
@@ -238,7 +238,7 @@ private slots:
 #endif
         TestApp t;
         const std::string config = t.cabinetDir + "/Config";
-        std::filesystem::rename(t.cabinetDir + "/config", config);
+        std::filesystem::rename(t.configDir, config);
         const std::string kabinet = "# launcher\n[kabinet]\nemulators = mame kbfavFIGHT\n"
                                     "[video]\nresolution = 640x480\n";
         WriteBytes(t.cabinetDir + "/Kabinet.cfg", kabinet);

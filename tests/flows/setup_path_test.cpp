@@ -20,7 +20,7 @@ struct Machine {
     TempFolder root;
     std::string programDir = root / "program";
     std::string cabinetDir = root / "cabinet";
-    std::string configDir = cabinetDir + "/config";
+    std::string configDir = JoinPath(cabinetDir, "config");
 
     Machine() {
         std::filesystem::create_directories(programDir);
@@ -68,7 +68,8 @@ void WalkFolderPicker(Program& p, int column, const char* picker, const std::str
         for (int row = 0; row < list->count(); ++row) {
             QListWidgetItem* item = list->item(row);
             const std::string path = item->data(Qt::UserRole).toByteArray().toStdString();
-            const bool onTheWay = path == "/" || folder == path || folder.starts_with(path + "/");
+            const bool onTheWay =
+                path == SystemRoot || folder == path || folder.starts_with(path + PathSeparator);
             if (onTheWay && path.size() >= depth) {
                 next = item;
                 depth = path.size();
@@ -103,7 +104,7 @@ private slots:
             QVERIFY(Shown(p, FormId::Form1, "Frame1"));
             QVERIFY(!Control<QPushButton>(p, FormId::Form1, "Command2")->isEnabled());
             QCOMPARE(Text(p, FormId::Form1, "Label3"), QStringLiteral("Not Found!"));
-            QCOMPARE(m.Settings(), SettingsFile("/", "/", "/", "0"));
+            QCOMPARE(m.Settings(), SettingsFile(SystemRoot, SystemRoot, SystemRoot, "0"));
             p.Press(Qt::Key_Escape);
             QVERIFY(p.ended);
             QVERIFY(p.messages.shown.empty());
@@ -130,7 +131,7 @@ private slots:
             QVERIFY(Control<QPushButton>(p, FormId::Form1, "Command2")->isEnabled());
             QCOMPARE(VisibleScreens(p), Only(FormId::Form1));
             QVERIFY(p.messages.shown.empty());
-            QCOMPARE(m.Settings(), SettingsFile("/", "/", "/", "0"));
+            QCOMPARE(m.Settings(), SettingsFile(SystemRoot, SystemRoot, SystemRoot, "0"));
 
             Draw(p);
             Click(Control<QCheckBox>(p, FormId::Form1, "Check1"));
@@ -195,7 +196,8 @@ private slots:
 
         // A drive that cannot be reached: the error over the setup screen, which stays.
         PickerColumn& launcher = p.windows().Get<Form1>(FormId::Form1)->Column(0);
-        launcher.SetVolumes({Volume{launcher.Drive(), {}, true}, Volume{"/offline", "CD", false}});
+        launcher.SetVolumes(
+            {Volume{launcher.Drive(), {}, true}, Volume{UnreachableDrive, "CD", false}});
         auto* drives = Control<QComboBox>(p, FormId::Form1, "Drive1");
         drives->setFocus();
         p.Press(Qt::Key_Down);

@@ -1,5 +1,7 @@
 #include "support/temp_folder.h"
 
+#include "core/os/native_path.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,7 +19,7 @@ TempFolder::TempFolder() {
         const auto candidate =
             std::filesystem::temp_directory_path() / ("favorizer-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate)) {
-            path_ = candidate.string();
+            path_ = NormaliseFolder(candidate.string());
         }
     }
     if (path_.empty()) {
@@ -31,6 +33,10 @@ TempFolder::TempFolder() {
     }
     path_ = pattern;
 #endif
+}
+
+std::string TempFolder::operator/(const std::string& name) const {
+    return JoinPath(path_, name);
 }
 
 TempFolder::~TempFolder() {

@@ -13,8 +13,9 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
+    // In the form the program's folder pickers report, so stored and shown folders compare equal.
     const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    std::string operator/(const std::string& name) const;
 
 private:
     std::string path_;

@@ -1,5 +1,7 @@
 #include "support/test_app.h"
 
+#include "core/os/native_path.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
@@ -29,9 +31,10 @@ std::string MakeFolder(const TempFolder& root, const std::string& name) {
 
 TestApp::TestApp()
     : programDir(MakeFolder(root, "program")), cabinetDir(MakeFolder(root, "cabinet")),
+      configDir(JoinPath(cabinetDir, "config")),
       app({programDir, &messages, [] { return std::string(FixedDateTime); },
            [this] { ended = true; }}) {
-    std::filesystem::create_directories(cabinetDir + "/config");
+    std::filesystem::create_directories(configDir);
 }
 
 TestApp::~TestApp() {
@@ -51,7 +54,7 @@ void TestApp::WriteCabinet(const std::string& emulatorsLine,
 }
 
 void TestApp::WriteSettings(int fullscreen) {
-    const std::string config = cabinetDir + "/config";
+    const std::string& config = configDir;
     WriteBytes(
         programDir + "/favorize.cfg",
         "# This file was created by Favorizer for Kabinet.\r\n"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/app.h"
+#include "core/os/native_path.h"
 #include "support/temp_folder.h"
 
 #include <QEvent>
@@ -37,7 +38,8 @@ public:
 
     TempFolder root;
     std::string programDir; // root/program
-    std::string cabinetDir; // root/cabinet, with a config folder
+    std::string cabinetDir; // root/cabinet
+    std::string configDir;  // root/cabinet/config
     ScriptedMessageBoxes messages;
     bool ended = false;
     App app;
@@ -64,6 +66,13 @@ public:
     // Lets deferred deletions of unloaded windows happen.
     static void Settle();
 };
+
+// A drive the drive pickers may be offered that is not there.
+#ifdef _WIN32
+inline constexpr const char* UnreachableDrive = "q:\\";
+#else
+inline constexpr const char* UnreachableDrive = "/no-such-drive";
+#endif
 
 inline constexpr const char* FixedDateTime = "12/7/26 9:30:00 PM";
 

@@ -34,7 +34,7 @@ std::map<std::string, std::string> Snapshot(const TestApp& t) {
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(t.cabinetDir)) {
         if (entry.is_regular_file()) {
-            files[entry.path()] = ReadBytes(entry.path());
+            files[entry.path().string()] = ReadBytes(entry.path().string());
         }
     }
     return files;

@@ -1,0 +1,152 @@
+#!/usr/bin/env bash
+# shellcheck source-path=SCRIPTDIR/../../scripts
+# The Windows package as a cabinet owner uses it: unzipped into a fresh folder on drive C: of a
+# Wine prefix, pointed at a copy of the demo cabinet by a favorize.cfg with Windows paths
+# (c:\...), and driven with the cabinet's keys on an X screen with no window manager. Creates a
+# list, adds a game to it, deletes it again, and checks the launcher's files after each step.
+# Prints how long each start took until the menu showed.
+#
+# Usage: package_test.sh PACKAGE_ZIP DEMO_CABINET_FOLDER
+# Environment: DISPLAY (an X screen with no window manager), WINEPREFIX (a ready prefix), WINE
+# (the wine64 loader); scripts/build-windows.sh sets all three.
+set -uo pipefail
+
+package_zip="$1"
+demo_cabinet="$2"
+timeout="${WINE_TEST_TIMEOUT:-60}"
+
+scratch="$(mktemp -d "$WINEPREFIX/drive_c/favorizer-package-test.XXXXXX")"
+scripts="$(dirname "${BASH_SOURCE[0]}")/../../scripts"
+# shellcheck source=SCRIPTDIR/../../scripts/common.sh
+source "$scripts/common.sh"
+# shellcheck source=SCRIPTDIR/../../scripts/xvfb_session.sh
+source "$scripts/xvfb_session.sh"
+
+cleanup() {
+    stop_pid "$app_pid"
+    rm -rf -- "$scratch"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+fail() {
+    echo "FAILED: $*" >&2
+    if [[ -s "$scratch/program.log" ]]; then
+        echo "--- program output:" >&2
+        cat "$scratch/program.log" >&2
+    fi
+    echo "--- windows:" >&2
+    for id in $(xdotool search --name '.' 2>/dev/null); do
+        echo "  $(xdotool getwindowname "$id" 2>/dev/null)" >&2
+    done
+    if [[ -f "$program_dir/favorlog.txt" ]]; then
+        echo "--- favorlog.txt:" >&2
+        cat "$program_dir/favorlog.txt" >&2
+    fi
+    exit 1
+}
+
+# The same folder as Windows sees it.
+windows_path() {
+    local inside="${1#"$WINEPREFIX/drive_c/"}"
+    echo "c:\\${inside//\//\\}"
+}
+
+unzip -q "$package_zip" -d "$scratch" || fail "cannot unzip $package_zip"
+program_dir="$(find "$scratch" -mindepth 1 -maxdepth 1 -type d -name 'favorizer-*')"
+[[ -f "$program_dir/favorizer.exe" ]] || fail "no favorizer.exe at the top of the package"
+cabinet="$scratch/cabinet"
+cp -R "$demo_cabinet" "$cabinet"
+kabinet="$cabinet/kabinet.cfg"
+config="$cabinet/config"
+original_kabinet="$scratch/kabinet.cfg.original"
+cp "$kabinet" "$original_kabinet"
+
+write_favorize_cfg "$program_dir/favorize.cfg" "$(windows_path "$cabinet")" \
+    "$(windows_path "$config")" "$(windows_path "$config")" 0
+cp "$program_dir/favorize.cfg" "$scratch/favorize.cfg.original"
+
+menu_title='^Favorizer 1\.0\.4$'
+keyboard_title='^Create a new favorites list$'
+verify_title='^Verify name and description$'
+editor_title='^Edit Game List: '
+delete_title='^Delete '
+
+# Starts the program from its own folder, as the launcher does, and waits for the menu.
+start_program() {
+    local started waited
+    started="$(date +%s%N)"
+    (cd "$program_dir" && exec "$WINE" favorizer.exe) >"$scratch/program.log" 2>&1 &
+    app_pid=$!
+    for ((waited = 0; waited < timeout * 50; waited++)); do
+        if visible "$menu_title"; then
+            echo "start-up to the menu: $((($(date +%s%N) - started) / 1000000)) ms"
+            sleep 0.5
+            return 0
+        fi
+        program_running || fail "the program ended before its menu showed"
+        sleep 0.02
+    done
+    fail "the menu did not show within ${timeout}s"
+}
+
+emulators_line() {
+    grep -a '^emulators' "$kabinet" | tr -d '\r'
+}
+
+# The pointer in a corner, so keys reach only the window that has the keyboard focus.
+read -r screen_width screen_height < <(xdotool getdisplaygeometry)
+xdotool mousemove $((screen_width - 1)) $((screen_height - 1))
+
+echo "Create the list DEMO and add a game to it"
+start_program
+press Right 1 # the options menu, Create: the keyboard
+wait_window "$keyboard_title"
+# D (3 right of A), E, M (down and left from E), then O, which the cursor slot previews.
+press Right Right Right 1 Right 1 Down Left 1 Right Right 1
+# Left from O walks back past A to Done; Done, then Done again for an empty description.
+press_times 16 Left
+press 1 Up 1
+wait_window "$verify_title"
+press 1 # Yes
+wait_window_gone "$verify_title"
+wait_window "$menu_title"
+[[ "$(emulators_line)" == "$(tr -d '\r' <"$original_kabinet" | grep '^emulators') kbfavDEMO" ]] ||
+    fail "kabinet.cfg does not list DEMO after CLASSICS: $(emulators_line)"
+for file in kbfavDEMO.cfg kbfavDEMO.map kbfavDEMO.rom; do
+    [[ -f "$config/$file" ]] || fail "$file was not made"
+done
+[[ ! -s "$config/kbfavDEMO.map" ]] || fail "the new list is not empty"
+
+press Down 1 1 # DEMO, Edit: the editor
+wait_window "$editor_title"
+press Down Down 1 # the third game
+press Escape      # saved: the menu
+wait_window_gone "$editor_title"
+wait_window "$menu_title"
+[[ "$(grep -c '' "$config/kbfavDEMO.map")" == 1 ]] || fail "DEMO does not hold one game"
+game="$(tr -d '\r' <"$config/kbfavDEMO.map")"
+grep -qaF "$game" "$config/mame.map" || fail "DEMO holds '$game', which is not in mame.map"
+[[ "$(tail -c 2 "$config/kbfavDEMO.map" | od -An -tx1 | tr -d ' ')" == 0d0a ]] ||
+    fail "the line in kbfavDEMO.map does not end with CR LF"
+
+press Escape # the program ends
+wait_program_end
+
+echo "Start again and delete DEMO"
+start_program
+press Down 1 Down 1 # DEMO, Edit, down to Delete: the delete screen
+wait_window "$delete_title"
+press 1 # deleted: the menu
+wait_window_gone "$delete_title"
+wait_window "$menu_title"
+cmp -s "$kabinet" "$original_kabinet" || fail "kabinet.cfg differs from the original: $(emulators_line)"
+for file in kbfavDEMO.cfg kbfavDEMO.map kbfavDEMO.rom; do
+    [[ ! -e "$config/$file" ]] || fail "$file was not deleted"
+done
+press Escape
+wait_program_end
+
+cmp -s "$program_dir/favorize.cfg" "$scratch/favorize.cfg.original" || fail "favorize.cfg changed"
+[[ ! -e "$program_dir/favorlog.txt" ]] || fail "the program logged an error"
+echo "passed"
