@@ -21,7 +21,7 @@ fi
 # Must match the host Qt from qt6-base-dev: its moc, rcc and uic generate code for the target Qt.
 QT_VERSION=6.4.2
 MINGW=x86_64-w64-mingw32
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 xvfb xdotool zip dpkg-dev)
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 xvfb xdotool zip unzip dpkg-dev fonts-liberation2)
 cache_root="${XDG_CACHE_HOME:-$HOME/.cache}/favorizer"
 qt_prefix="$cache_root/qt-$QT_VERSION-mingw-w64-x86_64"
 jobs="${FAVORIZER_JOBS:-2}"
@@ -68,9 +68,12 @@ build_qt() {
         rm -rf -- "$work"
         fetch_qt_source "$work/src"
     fi
+    # The build keeps its toolchain's path, and an interrupted build may be resumed from another
+    # checkout, so the toolchain lives beside the build.
+    cp "$FAVORIZER_ROOT/cmake/mingw-w64-x86_64.cmake" "$work/mingw-w64-x86_64.cmake"
     # Only what the program and its tests use, optimised for size (which also builds fastest).
     cmake -S "$work/src/qtbase" -B "$work/build" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$FAVORIZER_ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_TOOLCHAIN_FILE="$work/mingw-w64-x86_64.cmake" \
         -DCMAKE_BUILD_TYPE=MinSizeRel \
         -DCMAKE_INSTALL_PREFIX="$qt_prefix" \
         -DQT_HOST_PATH=/usr \
@@ -163,34 +166,37 @@ needed_dlls() {
 
 # --- The test suite under Wine, on an X display of its own ----------------------------------
 
-# Wine wants a display even for Qt's off-screen platform.
-xvfb_pid=""
+# Wine wants a display even for Qt's off-screen platform; the package test shows real windows
+# on it, with no window manager, as on a cabinet.
+scratch="$(mktemp -d "${TMPDIR:-/tmp}/favorizer-windows.XXXXXX")"
+timeout=20
+fail() {
+    echo "error: $*" >&2
+    exit 1
+}
+# shellcheck source=xvfb_session.sh
+source "$FAVORIZER_ROOT/scripts/xvfb_session.sh"
 stop_test_session() {
     if [[ -n "${WINEPREFIX:-}" ]]; then
         "$wineserver" -k 2>/dev/null || true
     fi
-    if [[ -n "$xvfb_pid" ]]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    stop_screen
+    rm -rf -- "$scratch"
 }
 trap stop_test_session EXIT
-
-display_file="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -s "$display_file" ]] && break
-    sleep 0.1
-done
-export DISPLAY=":$(head -n 1 "$display_file")"
-rm -f -- "$display_file"
+start_screen 1280x1024x24 || fail "Xvfb did not start"
 
 # A Wine prefix of the suite's own, made once and kept in the cache. No Mono or Gecko offers.
 export WINEPREFIX="$cache_root/wine-prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+# A server left running for this prefix would show the windows on its own display: one run at a
+# time, with a server of its own.
+exec 8>"$cache_root/wine.lock"
+flock 8
+"$wineserver" -k 2>/dev/null || true
+"$wineserver" -w 2>/dev/null || true
 if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
     "$wine" wineboot --init >/dev/null 2>&1
 fi
@@ -199,6 +205,9 @@ fi
 # and CTest would wait for them.
 "$wineserver" -p
 "$wine" wineboot </dev/null >/dev/null 2>&1
+# With no window manager on the display, Wine gives its windows the keyboard itself, as Windows
+# does, only when it does not leave them to a window manager.
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
 windows_path() {
     echo "Z:${1//\//\\}"
 }
@@ -226,3 +235,11 @@ rm -f -- "$build_dir/$package.zip"
 (cd "$build_dir/package" && zip -q -r -9 "../$package.zip" "$package")
 echo "Package: $build_dir/$package.zip ($(du -k "$build_dir/$package.zip" | cut -f1) KiB)"
 (cd "$build_dir/package" && find "$package" -type f | sort)
+
+# --- The package as a cabinet owner uses it -------------------------------------------------
+
+# Without the build's search path, so only what the zip holds is found.
+started=$SECONDS
+WINE="$wine" env -u WINEPATH bash "$FAVORIZER_ROOT/tests/wine/package_test.sh" \
+    "$build_dir/$package.zip" "$FAVORIZER_ROOT/demo/cabinet"
+echo "Package test took $((SECONDS - started)) s"
