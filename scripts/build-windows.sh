@@ -28,18 +28,27 @@ jobs="${FAVORIZER_JOBS:-2}"
 
 ensure_packages "${FAVORIZER_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
 
-# Fetches qtbase's source from Debian (deb-src for bookworm in a sources file of our own, so the
-# machine's apt configuration is left alone) and unpacks it, with Debian's patches, into $1.
+# Fetches qtbase's source from Debian and unpacks it, with Debian's patches, into $1. The source
+# comes from the machine's own Debian archives, named again as deb-src entries in a folder of the
+# script's own, so the machine's apt configuration is left alone.
 fetch_qt_source() {
-    local into="$1" apt_dir
+    local into="$1" apt_dir file
     apt_dir="$(mktemp -d)"
-    mkdir -p "$apt_dir/lists/partial" "$apt_dir/archives/partial"
-    cat >"$apt_dir/sources.list" <<SOURCES
-deb-src http://deb.debian.org/debian bookworm main
-deb-src http://deb.debian.org/debian bookworm-updates main
-SOURCES
+    mkdir -p "$apt_dir/lists/partial" "$apt_dir/archives/partial" "$apt_dir/sources.list.d"
+    : >"$apt_dir/sources.list"
+    for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        if [[ -f "$file" ]]; then
+            sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$file" >>"$apt_dir/sources.list"
+        fi
+    done
+    for file in /etc/apt/sources.list.d/*.sources; do
+        if [[ -f "$file" ]]; then
+            sed 's/^Types:.*/Types: deb-src/' "$file" >"$apt_dir/sources.list.d/${file##*/}"
+        fi
+    done
     local apt_options=(
-        -o "Dir::Etc::sourcelist=$apt_dir/sources.list" -o "Dir::Etc::sourceparts=-"
+        -o "Dir::Etc::sourcelist=$apt_dir/sources.list"
+        -o "Dir::Etc::sourceparts=$apt_dir/sources.list.d"
         -o "Dir::State::lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir"
         -o "Dir::Cache::archives=$apt_dir/archives" -o "Debug::NoLocking=1")
     # Everything apt writes goes to the private folder, so no root is needed.

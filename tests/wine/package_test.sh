@@ -72,11 +72,11 @@ verify_title='^Verify name and description$'
 editor_title='^Edit Game List: '
 delete_title='^Delete '
 
-# Starts the program from its own folder, as the launcher does, and waits for the menu.
+# Starts the program from the folder given, as a launcher may, and waits for the menu.
 start_program() {
-    local started waited
+    local from="$1" started waited
     started="$(date +%s%N)"
-    (cd "$program_dir" && exec "$WINE" favorizer.exe) >"$scratch/program.log" 2>&1 &
+    (cd "$from" && exec "$WINE" "$program_dir/favorizer.exe") >"$scratch/program.log" 2>&1 &
     app_pid=$!
     for ((waited = 0; waited < timeout * 50; waited++)); do
         if visible "$menu_title"; then
@@ -99,7 +99,7 @@ read -r screen_width screen_height < <(xdotool getdisplaygeometry)
 xdotool mousemove $((screen_width - 1)) $((screen_height - 1))
 
 echo "Create the list DEMO and add a game to it"
-start_program
+start_program "$program_dir"
 press Right 1 # the options menu, Create: the keyboard
 wait_window "$keyboard_title"
 # D (3 right of A), E, M (down and left from E), then O, which the cursor slot previews.
@@ -133,8 +133,8 @@ grep -qaF "$game" "$config/mame.map" || fail "DEMO holds '$game', which is not i
 press Escape # the program ends
 wait_program_end
 
-echo "Start again and delete DEMO"
-start_program
+echo "Start again, from another folder, and delete DEMO"
+start_program "$cabinet"
 press Down 1 Down 1 # DEMO, Edit, down to Delete: the delete screen
 wait_window "$delete_title"
 press 1 # deleted: the menu
