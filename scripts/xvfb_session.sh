@@ -75,6 +75,20 @@ wait_program_end() {
     fail "the program did not end within ${timeout}s"
 }
 
+# What the program printed and which windows are up, for a failure's report.
+report_session() {
+    if [[ -s "$scratch/program.log" ]]; then
+        echo "--- program output:" >&2
+        cat "$scratch/program.log" >&2
+    fi
+    if [[ -n "${DISPLAY:-}" ]]; then
+        echo "--- visible windows:" >&2
+        for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+            echo "  $(xdotool getwindowname "$id" 2>/dev/null)" >&2
+        done
+    fi
+}
+
 visible() {
     [[ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null || true)" ]]
 }

@@ -31,14 +31,7 @@ trap 'exit 130' INT TERM
 
 fail() {
     echo "FAILED: $*" >&2
-    if [[ -s "$scratch/program.log" ]]; then
-        echo "--- program output:" >&2
-        cat "$scratch/program.log" >&2
-    fi
-    echo "--- windows:" >&2
-    for id in $(xdotool search --name '.' 2>/dev/null); do
-        echo "  $(xdotool getwindowname "$id" 2>/dev/null)" >&2
-    done
+    report_session
     if [[ -f "$program_dir/favorlog.txt" ]]; then
         echo "--- favorlog.txt:" >&2
         cat "$program_dir/favorlog.txt" >&2

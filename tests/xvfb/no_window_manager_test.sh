@@ -41,16 +41,7 @@ trap 'exit 130' INT TERM
 
 fail() {
     echo "FAILED: $*" >&2
-    if [[ -s "$scratch/program.log" ]]; then
-        echo "--- program output:" >&2
-        cat "$scratch/program.log" >&2
-    fi
-    if [[ -n "${DISPLAY:-}" ]]; then
-        echo "--- visible windows:" >&2
-        for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
-            echo "  $(xdotool getwindowname "$id" 2>/dev/null)" >&2
-        done
-    fi
+    report_session
     exit 1
 }
 
