@@ -207,12 +207,18 @@ flock 8
 "$wineserver" -k 2>/dev/null || true
 "$wineserver" -w 2>/dev/null || true
 if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
-    "$wine" wineboot --init >/dev/null 2>&1
+    if ! "$wine" wineboot --init >"$scratch/wineboot.log" 2>&1; then
+        cat "$scratch/wineboot.log" >&2
+        fail "cannot make the Wine prefix $WINEPREFIX"
+    fi
+    # wineboot returns before the prefix is written out: it is whole once the server has ended.
+    "$wineserver" -w
+    [[ -f "$WINEPREFIX/system.reg" ]] || fail "the Wine prefix $WINEPREFIX was not made"
 fi
 # One server for the whole run, so each test starts quickly. Wine's own background programs are
 # started now, away from the tests' output: started by a test they would keep its output open,
 # and CTest would wait for them.
-"$wineserver" -p
+"$wineserver" -p || fail "cannot start a Wine server for $WINEPREFIX"
 "$wine" wineboot </dev/null >/dev/null 2>&1
 # With no window manager on the display, Wine gives its windows the keyboard itself, as Windows
 # does, only when it does not leave them to a window manager.
