@@ -309,7 +309,9 @@ bool WindowManager::FilterKeyPress(QWidget* receiver, QKeyEvent* event) {
     // gate counts a press once per event, since a second look at the same press finds it the
     // same (fresh or repeat).
     const int arcadeKey = ArcadeKeyFromQt(*event);
-    if (!keys_.Press(KeyIdentity(*event), arcadeKey, event->isAutoRepeat(), event->timestamp())) {
+    const bool autoRepeat =
+        event->isAutoRepeat() || nativeRepeat_.WasDown(event->nativeVirtualKey());
+    if (!keys_.Press(KeyIdentity(*event), arcadeKey, autoRepeat, event->timestamp())) {
         event->accept();
         return true;
     }

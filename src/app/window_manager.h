@@ -2,6 +2,7 @@
 
 #include "app/form.h"
 #include "app/key_gate.h"
+#include "app/native_key_repeat.h"
 
 #include <QObject>
 #include <QPointer>
@@ -92,6 +93,7 @@ private:
     std::set<FormId> loading_;
     std::set<FormId> hiddenWhileLoading_;
     KeyGate keys_;
+    NativeKeyRepeat nativeRepeat_;
     bool redelivering_ = false;
     bool ended_ = false;
     void TakeFullScreenScale(double scale);
