@@ -132,6 +132,24 @@ press() {
     sleep "${key_settle:-0.3}"
 }
 
+# Holds a key for two seconds: the X server repeats it about 25 times a second after 0.66 s.
+hold() {
+    local key="$1"
+    program_running || fail "the program ended before holding $key"
+    xdotool keydown "$key"
+    sleep 2
+    xdotool keyup "$key"
+    sleep 0.5
+}
+
+# Moves the pointer to the screen's bottom right corner, out of the windows' way, so that keys reach
+# only the window with the keyboard focus.
+pointer_to_corner() {
+    local width height
+    read -r width height < <(xdotool getdisplaygeometry)
+    xdotool mousemove $((width - 1)) $((height - 1))
+}
+
 # press_times N KEY
 press_times() {
     local count="$1" key="$2" i keys=()

@@ -87,12 +87,21 @@ emulators_line() {
     grep -a '^emulators' "$kabinet" | tr -d '\r'
 }
 
-# The pointer in a corner, so keys reach only the window that has the keyboard focus.
-read -r screen_width screen_height < <(xdotool getdisplaygeometry)
-xdotool mousemove $((screen_width - 1)) $((screen_height - 1))
+pointer_to_corner
+
+echo "Start and ESC held on the menu and in the editor act once"
+start_program "$program_dir"
+classics="$config/kbfavCLASSICS.map"
+cp "$classics" "$scratch/classics.original"
+hold 1 # the options menu, Edit (a repeat would open the editor)
+visible "$editor_title" && fail "Start held on the menu opened the editor"
+hold 1 # the editor (repeats would add games)
+wait_window "$editor_title"
+hold Escape # saved: the menu (a repeat would end the program)
+wait_window "$menu_title"
+cmp -s "$classics" "$scratch/classics.original" || fail "Start held on Edit changed CLASSICS"
 
 echo "Create the list DEMO and add a game to it"
-start_program "$program_dir"
 press Right 1 # the options menu, Create: the keyboard
 wait_window "$keyboard_title"
 # D (3 right of A), E, M (down and left from E), then O, which the cursor slot previews.

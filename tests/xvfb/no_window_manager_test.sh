@@ -103,16 +103,6 @@ expect_focus() {
     fail "$what: the keyboard focus is on '${name:-the root window}', not on '$pattern'"
 }
 
-# Holds a key for two seconds: the X server repeats it about 25 times a second after 0.66 s.
-hold() {
-    local key="$1"
-    program_running || fail "the program ended before holding $key"
-    xdotool keydown "$key"
-    sleep 2
-    xdotool keyup "$key"
-    sleep 0.5
-}
-
 lines() {
     grep -c '' "$1" || true
 }
@@ -125,13 +115,13 @@ delete_title='^Delete '
 editor_title='^Edit Game List: '
 box_title='^favorizer$'
 
-if ! start_screen 1024x768x24; then
+if ! start_screen "${XVFB_TEST_SCREEN:-1024x768x24}"; then
     echo "SKIPPED: Xvfb cannot run here"
     exit "$skip"
 fi
 # The pointer in a corner the windows leave free: with the X focus fallen to the root window, keys
 # would otherwise still reach whatever window lies under it.
-xdotool mousemove 1023 767
+pointer_to_corner
 
 # --- after a message box the menu still has the keyboard -------------------------------------
 
