@@ -93,7 +93,7 @@ TEST(GameList, LinesStayValidWhenMoved) {
     EXPECT_EQ(moved[1], "cd");
 }
 
-TEST(GameList, OverflowAtLine32768) {
+TEST(GameList, AListFileOverflowsAtLine32768) {
     TempFolder folder;
     const std::string full = Repeat("rom \"Game\"\r\n", MaxGameLines);
     for (const std::string& text :
@@ -111,6 +111,43 @@ TEST(GameList, OverflowAtLine32768) {
         EXPECT_EQ(lines.failure().description,
                   "Overflow: " + (folder / "big.map") + " has more than 32,767 lines");
     }
+}
+
+TEST(GameList, MameMapIsReadWholeUpToItsBounds) {
+    TempFolder folder;
+    const std::string path = folder / "mame.map";
+    // A current MAME's whole list, last line without its end.
+    std::string current;
+    for (int i = 0; i < 45294; ++i) {
+        current += "g" + std::to_string(i) + " \"Game " + std::to_string(i) + "\"\r\n";
+    }
+    current.resize(current.size() - 2);
+    const struct {
+        std::string text;
+        std::size_t lines;
+        std::string failure;
+    } rows[] = {
+        {current, 45294, ""},
+        {std::string(1'000'000, '\r'), 1'000'000, ""},
+        {std::string(1'000'001, '\r'), 0, " has more than 1,000,000 lines"},
+        {std::string((std::size_t{64} << 20) + 1, 'x'), 0, " is larger than 64 MB"},
+    };
+    for (const auto& row : rows) {
+        WriteBytes(path, row.text);
+        auto lines = ReadGameLines(path, MameMapBounds);
+        if (row.failure.empty()) {
+            ASSERT_TRUE(lines.ok()) << lines.failure().description;
+            EXPECT_EQ(lines.value().size(), row.lines);
+        } else {
+            ASSERT_FALSE(lines.ok());
+            EXPECT_EQ(lines.failure().code, ErrorCode::Overflow);
+            EXPECT_EQ(lines.failure().description, "Overflow: " + path + row.failure);
+        }
+    }
+    WriteBytes(path, current);
+    auto lines = ReadGameLines(path, MameMapBounds);
+    ASSERT_TRUE(lines.ok());
+    EXPECT_EQ(lines.value()[45293], "g45293 \"Game 45293\"");
 }
 
 TEST(GameList, RomNameIsTheLeadingAsciiLettersAndDigits) {

@@ -2,7 +2,6 @@
 
 #include "core/errors/os_error.h"
 #include "core/launcher/list_files.h"
-#include "core/textfile/files.h"
 #include "core/textfile/lines.h"
 
 #include <algorithm>
@@ -122,6 +121,15 @@ bool SplitSpans(const std::string& bytes, std::size_t limit, std::vector<Span>& 
     return true;
 }
 
+// 32767 as "32,767".
+std::string WithThousands(std::size_t number) {
+    std::string digits = std::to_string(number);
+    for (auto at = digits.size(); at > 3; at -= 3) {
+        digits.insert(at - 3, 1, ',');
+    }
+    return digits;
+}
+
 bool IsAsciiAlphanumeric(unsigned char c) {
     return static_cast<unsigned char>((c | 0x20) - 'a') < 26 ||
            static_cast<unsigned char>(c - '0') < 10;
@@ -136,17 +144,19 @@ GameLines::GameLines(std::string bytes) : bytes_(std::move(bytes)) {
     SplitSpans(bytes_, std::numeric_limits<std::size_t>::max(), spans_);
 }
 
-Result<GameLines> ReadGameLines(const std::string& path) {
-    auto content = ReadWholeFile(path);
+Result<GameLines> ReadGameLines(const std::string& path, const GameListBounds& bounds) {
+    // The bound is named in the failure: nothing else tells the owner why a file is refused.
+    const std::string tooLarge = " is larger than " + WithThousands(bounds.maxBytes >> 20) + " MB";
+    auto content = ReadWholeFile(path, SystemFileIo(),
+                                 SizeLimit{bounds.maxBytes, ErrorCode::Overflow, tooLarge});
     if (!content) {
         return content.failure();
     }
     GameLines lines;
     lines.bytes_ = std::move(content).value();
-    if (!SplitSpans(lines.bytes_, MaxGameLines, lines.spans_)) {
-        // The limit is named: a whole current MAME list is longer, and nothing else says why.
+    if (!SplitSpans(lines.bytes_, bounds.maxLines, lines.spans_)) {
         Failure failure = MakeFailure(ErrorCode::Overflow, path);
-        failure.description += " has more than 32,767 lines";
+        failure.description += " has more than " + WithThousands(bounds.maxLines) + " lines";
         return failure;
     }
     return lines;

@@ -2,6 +2,7 @@
 
 #include "core/errors/result.h"
 #include "core/os/file_io.h"
+#include "core/textfile/files.h"
 
 #include <cstdint>
 #include <memory>
@@ -12,8 +13,20 @@
 
 namespace fav {
 
-// At most this many lines are read from one game list; the next one is an overflow.
+// How much of a game list file is read; one line or byte more is an overflow.
+struct GameListBounds {
+    std::size_t maxLines;
+    std::size_t maxBytes;
+};
+
+// A list's own map file holds at most this many lines: the launcher counts a list's games in a
+// 16-bit number, so the editor never writes more and never reads a larger one.
 inline constexpr int MaxGameLines = 32767;
+inline constexpr GameListBounds ListFileBounds{MaxGameLines, MaxFileSize};
+
+// mame.map is read whole, whatever MAME lists (45,294 machines in 0.251). The bounds only refuse
+// a file that is no game list at all, long before it could fill the memory.
+inline constexpr GameListBounds MameMapBounds{1'000'000, std::size_t{64} << 20};
 
 // The lines of a game list file, as the bytes read, without their line ends.
 class GameLines {
@@ -34,11 +47,13 @@ private:
     };
     std::string bytes_;
     std::vector<Span> spans_;
-    friend Result<GameLines> ReadGameLines(const std::string& path);
+    friend Result<GameLines> ReadGameLines(const std::string& path, const GameListBounds& bounds);
 };
 
-// Reads mame.map or a list's map file. Reading the 32,768th line fails with Overflow (6).
-Result<GameLines> ReadGameLines(const std::string& path);
+// Reads mame.map or a list's map file. A file beyond the bounds fails with Overflow (6), its
+// description naming the bound.
+Result<GameLines> ReadGameLines(const std::string& path,
+                                const GameListBounds& bounds = ListFileBounds);
 
 // The ROM name: the longest run of ASCII letters and digits at the start of the line.
 std::string_view ExtractRomName(std::string_view line);

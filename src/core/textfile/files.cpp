@@ -4,6 +4,7 @@
 #include "core/os/native_path.h"
 #include "core/textfile/lines.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace fav {
@@ -87,7 +88,8 @@ std::optional<Failure> CheckPathName(const std::string& path) {
     return std::nullopt;
 }
 
-Result<std::string> ReadWholeFile(const std::string& path, const FileIo& io) {
+Result<std::string> ReadWholeFile(const std::string& path, const FileIo& io,
+                                  const SizeLimit& limit) {
     if (auto bad = CheckPathName(path)) {
         return *bad;
     }
@@ -97,8 +99,14 @@ Result<std::string> ReadWholeFile(const std::string& path, const FileIo& io) {
         return opened.failure();
     }
     const FileInfo& info = opened.value();
-    if (info.size > MaxFileSize) {
-        return MakeFailure(ErrorCode::OutOfMemory, path);
+    const std::size_t maxBytes = std::min(limit.maxBytes, MaxFileSize);
+    const auto tooLarge = [&] {
+        Failure failure = MakeFailure(limit.code, path);
+        failure.description += limit.reason;
+        return failure;
+    };
+    if (info.size > maxBytes) {
+        return tooLarge();
     }
     // One byte more than the file holds, so that the end is seen without growing the buffer.
     std::string content;
@@ -107,8 +115,8 @@ Result<std::string> ReadWholeFile(const std::string& path, const FileIo& io) {
     for (;;) {
         if (filled == content.size()) {
             // The file grew while it was read.
-            if (content.size() > MaxFileSize) {
-                return MakeFailure(ErrorCode::OutOfMemory, path);
+            if (content.size() > maxBytes) {
+                return tooLarge();
             }
             content.resize(content.size() + 65536);
         }

@@ -13,8 +13,17 @@ namespace fav {
 // Files larger than this are refused rather than read into memory.
 inline constexpr std::size_t MaxFileSize = std::size_t{512} << 20;
 
+// How large a file ReadWholeFile takes: a larger one is refused with `code`, and `reason`, when
+// given, follows the path in the description.
+struct SizeLimit {
+    std::size_t maxBytes = MaxFileSize;
+    int code = ErrorCode::OutOfMemory;
+    std::string_view reason;
+};
+
 // The whole file, byte for byte. A folder in place of the file is "Path/File access error".
-Result<std::string> ReadWholeFile(const std::string& path, const FileIo& io = SystemFileIo());
+Result<std::string> ReadWholeFile(const std::string& path, const FileIo& io = SystemFileIo(),
+                                  const SizeLimit& limit = {});
 
 // The lines of a text file (see ForEachLine).
 Result<std::vector<std::string>> ReadLines(const std::string& path,

@@ -182,7 +182,7 @@ void Form7::Load() {
     Label2_->setText(DisplayText(name));
 
     const std::string& launcherDir = app_.shared.LauncherDir;
-    auto games = ReadGameLines(MameMapPath(launcherDir));
+    auto games = ReadGameLines(MameMapPath(launcherDir), MameMapBounds);
     if (!games) {
         return LoadFailed(games.failure());
     }
@@ -206,8 +206,15 @@ void Form7::Load() {
 
     ShowActivePane();
     panes_.SelectFirstEntries();
-    ShowSelection(Pane::Games, true);
-    ShowSelection(Pane::Favourites, true);
+    // Each view is new and at its top, where its first entry stands.
+    showingSelection_ = true;
+    for (Pane which : {Pane::Games, Pane::Favourites}) {
+        if (panes_.pane(which).selected() != SortedPane::NoSelection) {
+            view(which)->SelectFilledRow(model(which)->index(panes_.pane(which).selected()));
+        }
+    }
+    showingSelection_ = false;
+    ShowSelectedLine();
     loadState_ = LoadState::Loaded;
 }
 

@@ -11,7 +11,7 @@ namespace fav {
 // Times are milliseconds from any fixed origin. A held button repeats first after FirstRepeatMs,
 // then every RepeatMs, and every RepeatsPerDoubling repeats each repeat moves twice as many pages,
 // up to MostPagesPerRepeat: a few pages at a time can still be aimed, and a held button crosses a
-// full game list of 32,767 entries in about ten seconds.
+// current MAME's whole list of 45,294 entries in about twelve seconds.
 class HeldPaging {
 public:
     enum class Button { PageDown, PageUp };

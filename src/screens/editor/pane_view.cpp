@@ -186,6 +186,22 @@ void PaneView::keyPressEvent(QKeyEvent* event) {
     QListView::keyPressEvent(event);
 }
 
+void PaneView::SelectFilledRow(const QModelIndex& index) {
+    // The view draws the selection itself with everything else when updates come back on.
+    selectingFilledRow_ = true;
+    setUpdatesEnabled(false);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    setUpdatesEnabled(true);
+    selectingFilledRow_ = false;
+}
+
+void PaneView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    // The list view's own handling scrolls to the row and draws it, which needs its place.
+    if (!selectingFilledRow_) {
+        QListView::currentChanged(current, previous);
+    }
+}
+
 QItemSelectionModel::SelectionFlags PaneView::selectionCommand(const QModelIndex& index,
                                                                const QEvent* event) const {
     (void)event;

@@ -51,6 +51,10 @@ public:
     PaneView(QWidget* parent, const char* name);
     void setModel(QAbstractItemModel* model) override;
     void keyboardSearch(const QString& search) override;
+    // Selects a row of a view that was just filled, without laying all its rows out at once as
+    // a selection otherwise makes the view do: it lays them out when it is next drawn, so a
+    // whole MAME list is laid out once rather than twice. The row must be in sight already.
+    void SelectFilledRow(const QModelIndex& index);
 
 protected:
     // A click selects the row under it and nothing else: with Ctrl it would deselect the row, and
@@ -63,9 +67,12 @@ protected:
     // Up or Down with nothing selected selects the first entry, rather than the one after the
     // row Qt puts its cursor on when the view takes the focus.
     void keyPressEvent(QKeyEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
     void ShowTicksAtScale();
+
+    bool selectingFilledRow_ = false;
 };
 
 } // namespace fav

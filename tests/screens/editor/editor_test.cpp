@@ -125,7 +125,7 @@ private slots:
         QVERIFY(!held.Repeating());
 
         // Held from the start: one page a repeat for the first two seconds, so a few pages can
-        // still be aimed; a full list of 32,767 entries is crossed within 15 seconds.
+        // still be aimed; a current MAME's whole list of 45,294 is crossed within 15 seconds.
         held.Press(HeldPaging::Button::PageDown, 0);
         int pages = 0;
         for (std::int64_t now = 0; now <= 2350; now += 10) {
@@ -135,7 +135,7 @@ private slots:
         for (std::int64_t now = 2360; now <= 15000; now += 10) {
             pages += held.Tick(now);
         }
-        QVERIFY(pages * PageStep >= MaxGameLines);
+        QVERIFY(pages * PageStep >= 45294);
         QCOMPARE(HeldPaging::PagesOfRepeat(100000), HeldPaging::MostPagesPerRepeat);
 
         held.Release(HeldPaging::Button::PageUp);
@@ -585,35 +585,51 @@ private slots:
 
     void aFailedLoadLeavesTheListFilesAlone_data() {
         QTest::addColumn<QByteArray>("name");
-        QTest::addColumn<int>("games");
-        QTest::addColumn<bool>("mapIsFolder");
+        QTest::addColumn<QByteArray>("mameMap");
+        QTest::addColumn<QByteArray>("map");
         QTest::addColumn<int>("code");
-        QTest::newRow("mame.map missing") << QByteArray(" FIGHT") << -1 << false << 53;
-        QTest::newRow("32,768 games") << QByteArray(" FIGHT") << 32768 << false << 6;
-        QTest::newRow("map file a folder") << QByteArray(" FIGHT") << 3 << true << 75;
-        QTest::newRow("key leaving config") << QByteArray(" ../FIGHT") << 3 << false << 75;
+        QTest::addColumn<QString>("description");
+        const QByteArray games = "a\r\nb\r\nc\r\n";
+        const QByteArray old = "old\r\n";
+        QTest::newRow("mame.map missing")
+            << QByteArray(" FIGHT") << QByteArray() << old << 53 << QString();
+        QTest::newRow("mame.map no game list")
+            << QByteArray(" FIGHT") << QByteArray(1'000'001, '\r') << old << 6
+            << QStringLiteral("has more than 1,000,000 lines");
+        QTest::newRow("map file of 32,768 games")
+            << QByteArray(" FIGHT") << games << QByteArray("g\r\n").repeated(32768) << 6
+            << QStringLiteral("kbfavFIGHT.map has more than 32,767 lines");
+        QTest::newRow("map file a folder")
+            << QByteArray(" FIGHT") << games << QByteArray() << 75 << QString();
+        QTest::newRow("key leaving config")
+            << QByteArray(" ../FIGHT") << games << old << 75 << QString();
     }
 
     void aFailedLoadLeavesTheListFilesAlone() {
         QFETCH(QByteArray, name);
-        QFETCH(int, games);
-        QFETCH(bool, mapIsFolder);
+        QFETCH(QByteArray, mameMap);
+        QFETCH(QByteArray, map);
         QFETCH(int, code);
+        QFETCH(QString, description);
         const std::string old = "old\r\n";
-        Editor e(Numbered(std::max(games, 0)), std::nullopt, name.toStdString(), false);
-        if (games < 0) {
-            std::filesystem::remove(e.t.cabinetDir + "/config/mame.map");
+        Editor e({}, std::nullopt, name.toStdString(), false);
+        const std::string mameMapPath = e.t.configDir + "/mame.map";
+        if (mameMap.isEmpty()) {
+            std::filesystem::remove(mameMapPath);
+        } else {
+            WriteBytes(mameMapPath, mameMap.toStdString());
         }
-        if (mapIsFolder) {
+        if (map.isEmpty()) {
             std::filesystem::create_directory(e.mapPath);
         } else {
-            WriteBytes(e.mapPath, old);
+            WriteBytes(e.mapPath, map.toStdString());
         }
         WriteBytes(e.romPath, old);
         e.Open();
 
         QVERIFY(e.errorShown());
         QCOMPARE(e.t.app.CurrentFailure().code, code);
+        QVERIFY(QString::fromStdString(e.t.app.CurrentFailure().description).endsWith(description));
         e.t.windows().Unload(FormId::Form5);
         QCOMPARE(e.t.windows().ActiveForm(), e.form());
         QVERIFY(!e.t.windows().IsLoaded(FormId::Form5));
@@ -623,9 +639,59 @@ private slots:
         QVERIFY(!e.t.windows().IsLoaded(FormId::Form7));
         QVERIFY(e.t.windows().IsVisible(FormId::Form2));
         QCOMPARE(ReadBytes(e.romPath), old);
-        if (!mapIsFolder) {
-            QCOMPARE(ReadBytes(e.mapPath), old);
+        if (!map.isEmpty()) {
+            QCOMPARE(ReadBytes(e.mapPath), map.toStdString());
         }
+    }
+
+    void aCurrentMameListOpensWholeAndItsLastGamesCanBeSaved() {
+        // As many machines as MAME 0.251 lists, in order.
+        std::vector<std::string> games;
+        for (int i = 0; i < 45294; ++i) {
+            games.push_back(
+                QStringLiteral("g%1 \"Game\"").arg(i, 5, 10, QLatin1Char('0')).toStdString());
+        }
+        Editor e(games);
+        QVERIFY(!e.errorShown());
+        QCOMPARE(e.label("Label11"), QStringLiteral("45294"));
+        QCOMPARE(e.list("List1")->model()->rowCount(), 45294);
+
+        // A held action button reaches the last game.
+        std::int64_t now = 0;
+        e.form()->SetClock([&now] { return now; });
+        QAbstractItemView* pane = e.list("List1");
+        QTest::keyPress(pane, Qt::Key_Control);
+        now = 20000;
+        e.form()->RepeatPaging();
+        QTest::keyRelease(pane, Qt::Key_Control);
+        QCOMPARE(Selected(pane), 45293);
+        e.t.Press(Qt::Key_1);
+        // The jump panel finds one past line 40,000.
+        QTest::keyPress(pane, Qt::Key_Control);
+        QTest::keyPress(pane, Qt::Key_Alt);
+        QTest::keyRelease(pane, Qt::Key_Alt);
+        QTest::keyRelease(pane, Qt::Key_Control);
+        QVERIFY(e.form()->JumpPanelOpen());
+        const auto type = [&](int down, int right) {
+            e.t.Press(Qt::Key_Up, 3);
+            e.t.Press(Qt::Key_Left, 9);
+            e.t.Press(Qt::Key_Down, down);
+            e.t.Press(Qt::Key_Right, right);
+            e.t.Press(Qt::Key_1);
+        };
+        type(0, 6); // G
+        type(3, 4); // 4
+        type(3, 2); // 2
+        type(3, 1); // 1
+        e.t.Press(Qt::Key_Escape);
+        QCOMPARE(Selected(pane), 42100);
+        e.t.Press(Qt::Key_1);
+        QCOMPARE(e.label("Label13"), QStringLiteral("2"));
+
+        e.t.Press(Qt::Key_Escape);
+        QVERIFY(!e.t.windows().IsLoaded(FormId::Form7));
+        QCOMPARE(ReadBytes(e.mapPath), std::string("g42100 \"Game\"\r\ng45293 \"Game\"\r\n"));
+        QCOMPARE(ReadBytes(e.romPath), std::string("g42100\r\ng45293\r\n"));
     }
 
     void aFailedSaveKeepsTheEditsForTheNextTry() {
