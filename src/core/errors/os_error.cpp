@@ -22,6 +22,7 @@ int CodeForOsError(OsError error) {
     case OsError::Exists:
     case OsError::Link:
     case OsError::NotFile:
+    case OsError::Busy:
     case OsError::Other:
         break;
     }

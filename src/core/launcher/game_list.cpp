@@ -1,6 +1,7 @@
 #include "core/launcher/game_list.h"
 
 #include "core/errors/os_error.h"
+#include "core/launcher/launcher_config.h"
 #include "core/launcher/list_files.h"
 #include "core/textfile/lines.h"
 
@@ -207,9 +208,14 @@ Status EnsureMapFile(const std::string& mapPath, const FileIo& io) {
 }
 
 Status WriteListFiles(const std::string& launcherDir, const std::string& key,
-                      std::span<const std::string> entries, const FileIo& io) {
+                      std::span<const std::string> entries, const FileIo& io,
+                      const Journal& journal) {
     if (auto refused = CheckListKey(key)) {
         return *refused;
+    }
+    auto held = LockLauncher(launcherDir, io);
+    if (!held) {
+        return held.failure();
     }
 
     std::size_t mapSize = 0;
@@ -230,7 +236,7 @@ Status WriteListFiles(const std::string& launcherDir, const std::string& key,
     }
 
     // Line k of the map and line k of the rom file name the same game: both are written and
-    // flushed before either is renamed into place, so a crash cannot leave them apart.
+    // flushed, and recorded in the journal, before either is put in place.
     const LinkRoot root{launcherDir};
     auto pendingMap = PrepareReplace(ListFilePath(launcherDir, key, ".map"), map, io, root);
     if (!pendingMap) {
@@ -240,10 +246,8 @@ Status WriteListFiles(const std::string& launcherDir, const std::string& key,
     if (!pendingRom) {
         return pendingRom.failure();
     }
-    if (auto committed = pendingMap.value().Commit(); !committed) {
-        return committed;
-    }
-    return pendingRom.value().Commit();
+    PendingReplace* const pair[] = {&pendingMap.value(), &pendingRom.value()};
+    return CommitTogether(pair, journal);
 }
 
 } // namespace fav

@@ -61,9 +61,11 @@ std::string_view ExtractRomName(std::string_view line);
 // Creates the map file empty when no file of its name exists.
 Status EnsureMapFile(const std::string& mapPath, const FileIo& io = SystemFileIo());
 
-// Rewrites the list's map file with the entries and its rom file with their ROM names. Both new
-// files are written and flushed before either replaces its old file.
+// Rewrites the list's map file with the entries and its rom file with their ROM names, under the
+// launcher's lock. Both new files are written and flushed, and the pair recorded in the journal,
+// before either replaces its old file, so a kill never leaves them apart after the next start.
 Status WriteListFiles(const std::string& launcherDir, const std::string& key,
-                      std::span<const std::string> entries, const FileIo& io = SystemFileIo());
+                      std::span<const std::string> entries, const FileIo& io = SystemFileIo(),
+                      const Journal& journal = {});
 
 } // namespace fav

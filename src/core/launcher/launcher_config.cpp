@@ -1,5 +1,6 @@
 #include "core/launcher/launcher_config.h"
 
+#include "core/errors/os_error.h"
 #include "core/launcher/ascii.h"
 #include "core/launcher/list_files.h"
 #include "core/os/native_path.h"
@@ -8,7 +9,9 @@
 #include "core/textfile/names.h"
 
 #include <algorithm>
+#include <chrono>
 #include <limits>
+#include <thread>
 
 namespace fav {
 
@@ -106,8 +109,39 @@ Result<bool> FindListEntry(const std::string& launcherDir, const std::string& ke
     return taken;
 }
 
-Status RewriteLauncherConfig(const std::string& launcherDir,
-                             const EmulatorsLineTransform& transform, const FileIo& io) {
+LauncherLock::LauncherLock(LauncherLock&& other) noexcept : io_(other.io_), handle_(other.handle_) {
+    other.handle_ = NoFile;
+}
+
+LauncherLock::~LauncherLock() {
+    io_->UnlockFolder(handle_);
+}
+
+Result<LauncherLock> LockLauncher(const std::string& launcherDir, const FileIo& io, int waitMs) {
+    constexpr int PollMs = 50;
+    for (int waited = 0;; waited += PollMs) {
+        FileHandle handle = NoFile;
+        const OsError error = io.LockFolder(launcherDir, handle);
+        if (error == OsError::None) {
+            return LauncherLock(io, handle);
+        }
+        if (error != OsError::Busy) {
+            // A missing launcher folder is a folder missing on the way to kabinet.cfg.
+            return FailureFromOs(error == OsError::FileNotFound ? OsError::PathNotFound : error,
+                                 launcherDir);
+        }
+        if (waited >= waitMs) {
+            Failure failure = MakeFailure(ErrorCode::PathFileAccessError, launcherDir);
+            failure.description += " is being changed by another copy of Favorizer";
+            return failure;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(PollMs));
+    }
+}
+
+Status RewriteLauncherConfig(const LauncherLock& /*held*/, const std::string& launcherDir,
+                             const EmulatorsLineTransform& transform, const FileIo& io,
+                             const Journal& journal) {
     const std::string configPath = LauncherConfigPath(launcherDir);
     const std::string copyPath = LauncherConfigCopyPath(launcherDir);
 
@@ -119,7 +153,8 @@ Status RewriteLauncherConfig(const std::string& launcherDir,
     if (auto replaceable = CheckReplaceable(configPath, io); !replaceable) {
         return replaceable.failure();
     }
-    if (auto copied = ReplaceFileLines(copyPath, original.value(), io, LinkRoot{launcherDir});
+    if (auto copied =
+            ReplaceFileLines(copyPath, original.value(), io, LinkRoot{launcherDir}, journal);
         !copied) {
         return copied;
     }
@@ -136,16 +171,26 @@ Status RewriteLauncherConfig(const std::string& launcherDir,
             line = transform(line);
         }
     }
-    return ReplaceFileLines(configPath, lines, io);
+    return ReplaceFileLines(configPath, lines, io, {}, journal);
 }
 
-Status AddListEntry(const std::string& launcherDir, const std::string& key, const FileIo& io) {
+Status AddListEntry(const std::string& launcherDir, const std::string& key, const FileIo& io,
+                    const Journal& journal) {
+    auto held = LockLauncher(launcherDir, io);
+    if (!held) {
+        return held.failure();
+    }
+    return AddListEntry(held.value(), launcherDir, key, io, journal);
+}
+
+Status AddListEntry(const LauncherLock& held, const std::string& launcherDir,
+                    const std::string& key, const FileIo& io, const Journal& journal) {
     if (auto refused = CheckListKey(key)) {
         return *refused;
     }
     const std::string suffix = " " + ListEntry(key);
     return RewriteLauncherConfig(
-        launcherDir,
+        held, launcherDir,
         [&suffix](std::string_view line) {
             std::string changed;
             changed.reserve(line.size() + suffix.size());
@@ -153,16 +198,26 @@ Status AddListEntry(const std::string& launcherDir, const std::string& key, cons
             changed += suffix;
             return changed;
         },
-        io);
+        io, journal);
 }
 
-Status RemoveListEntry(const std::string& launcherDir, const std::string& key, const FileIo& io) {
+Status RemoveListEntry(const std::string& launcherDir, const std::string& key, const FileIo& io,
+                       const Journal& journal) {
+    auto held = LockLauncher(launcherDir, io);
+    if (!held) {
+        return held.failure();
+    }
+    return RemoveListEntry(held.value(), launcherDir, key, io, journal);
+}
+
+Status RemoveListEntry(const LauncherLock& held, const std::string& launcherDir,
+                       const std::string& key, const FileIo& io, const Journal& journal) {
     if (auto refused = CheckListKey(key)) {
         return *refused;
     }
     const std::string entry = ListEntry(key);
     return RewriteLauncherConfig(
-        launcherDir,
+        held, launcherDir,
         [&entry](std::string_view line) {
             std::string changed;
             changed.reserve(line.size() + 1);
@@ -177,7 +232,7 @@ Status RemoveListEntry(const std::string& launcherDir, const std::string& key, c
             }
             return changed;
         },
-        io);
+        io, journal);
 }
 
 } // namespace fav

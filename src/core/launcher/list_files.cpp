@@ -36,10 +36,15 @@ std::optional<Failure> CheckListKey(const std::string& key) {
         return MakeFailure(ErrorCode::PathFileAccessError,
                            "the list name \"" + key + "\" would leave the config folder");
     }
-    // A line break would split the list's entry when kabinet.cfg is read back.
+    // A line break would split the list's entry when kabinet.cfg is read back, and a space or
+    // a tab would split it into two fields, the second never removed again.
     if (key.find_first_of("\r\n") != std::string::npos) {
         return MakeFailure(ErrorCode::PathFileAccessError,
                            "the list name \"" + key + "\" holds a line break");
+    }
+    if (key.find_first_of(" \t") != std::string::npos) {
+        return MakeFailure(ErrorCode::PathFileAccessError,
+                           "the list name \"" + key + "\" holds a space");
     }
     // Refused here rather than by the system, whose "name too long" would read as a broken
     // settings file and cost the owner the setup. The longest name made from a key is the
@@ -63,11 +68,16 @@ std::string SpacesToUnderscores(std::string text) {
 }
 
 Status CreateFavoritesList(const std::string& launcherDir, const std::string& name,
-                           const std::string& description, const FileIo& io) {
+                           const std::string& description, const FileIo& io,
+                           const Journal& journal) {
     if (auto refused = CheckListKey(name)) {
         return *refused;
     }
-    if (auto added = AddListEntry(launcherDir, name, io); !added) {
+    auto held = LockLauncher(launcherDir, io);
+    if (!held) {
+        return held.failure();
+    }
+    if (auto added = AddListEntry(held.value(), launcherDir, name, io, journal); !added) {
         return added;
     }
 
@@ -87,13 +97,15 @@ Status CreateFavoritesList(const std::string& launcherDir, const std::string& na
         }
     }
     const LinkRoot root{launcherDir};
-    if (auto written = ReplaceFileLines(ListFilePath(launcherDir, name, ".cfg"), lines, io, root);
+    if (auto written =
+            ReplaceFileLines(ListFilePath(launcherDir, name, ".cfg"), lines, io, root, journal);
         !written) {
         return written;
     }
 
     for (const char* extension : {".rom", ".map"}) {
-        if (auto emptied = ReplaceFile(ListFilePath(launcherDir, name, extension), {}, io, root);
+        if (auto emptied =
+                ReplaceFile(ListFilePath(launcherDir, name, extension), {}, io, root, journal);
             !emptied) {
             return emptied;
         }
@@ -101,12 +113,16 @@ Status CreateFavoritesList(const std::string& launcherDir, const std::string& na
     return {};
 }
 
-Status DeleteFavoritesList(const std::string& launcherDir, const std::string& key,
-                           const FileIo& io) {
+Status DeleteFavoritesList(const std::string& launcherDir, const std::string& key, const FileIo& io,
+                           const Journal& journal) {
     if (auto refused = CheckListKey(key)) {
         return *refused;
     }
-    if (auto removed = RemoveListEntry(launcherDir, key, io); !removed) {
+    auto held = LockLauncher(launcherDir, io);
+    if (!held) {
+        return held.failure();
+    }
+    if (auto removed = RemoveListEntry(held.value(), launcherDir, key, io, journal); !removed) {
         return removed;
     }
     for (const char* extension : {".cfg", ".map", ".rom"}) {

@@ -2,6 +2,7 @@
 
 #include "core/errors/result.h"
 #include "core/os/file_io.h"
+#include "core/textfile/files.h"
 
 #include <optional>
 #include <string>
@@ -32,14 +33,15 @@ std::string SpacesToUnderscores(std::string text);
 
 // Creates a list: adds its entry to kabinet.cfg, writes kbfav<name>.cfg from config/mame.cfg
 // ("name = " + name with spaces, "description =" + description with spaces, every matching line
-// replaced), then creates the .rom and the .map file empty, in that order. Stops at the first
-// failure; what earlier steps wrote stays.
+// replaced), then creates the .rom and the .map file empty, in that order, all under the
+// launcher's lock. Stops at the first failure; what earlier steps wrote stays.
 Status CreateFavoritesList(const std::string& launcherDir, const std::string& name,
-                           const std::string& description, const FileIo& io = SystemFileIo());
+                           const std::string& description, const FileIo& io = SystemFileIo(),
+                           const Journal& journal = {});
 
 // Deletes a list: removes its entry from kabinet.cfg, then deletes its .cfg, .map and .rom files,
-// in that order. A file that is already missing is skipped.
+// in that order, under the launcher's lock. A file that is already missing is skipped.
 Status DeleteFavoritesList(const std::string& launcherDir, const std::string& key,
-                           const FileIo& io = SystemFileIo());
+                           const FileIo& io = SystemFileIo(), const Journal& journal = {});
 
 } // namespace fav

@@ -39,6 +39,7 @@ enum class OsError : std::uint8_t {
     Denied,       // permissions, or a read-only file system
     Link,         // a symbolic link where none may be followed
     NotFile,      // a folder or a special file where a file is expected
+    Busy,         // another process holds the lock
     Other,
 };
 
@@ -59,7 +60,8 @@ enum class OpenMode : std::uint8_t {
     // A new file for writing, made readable and writable by everyone the user's defaults allow.
     // Any entry of that name, even a dangling link, makes it fail with Exists.
     CreateNew,
-    // An existing file for writing from its start, emptied first. A link is not followed (Link).
+    // An existing file for writing from its start; what it held stays until written over (see
+    // Truncate). A link is not followed (Link).
     Overwrite,
     // For writing at the end, created when missing. Never waits on a pipe.
     Append,
@@ -83,6 +85,11 @@ public:
     virtual OsError Sync(FileHandle file) const;
     virtual OsError Close(FileHandle file) const;
     virtual OsError Info(FileHandle file, FileInfo& info) const;
+    // Makes sure the device holds room for `size` bytes of the file without changing its length
+    // or contents; None where the file system cannot tell in advance.
+    virtual OsError Reserve(FileHandle file, std::uint64_t size) const;
+    // Cuts the file, or lengthens it with zeros, to `size` bytes.
+    virtual OsError Truncate(FileHandle file, std::uint64_t size) const;
     // Gives `file` the attributes of the file at `original`: its owner where the user may, else
     // its group where the user may, and always its permissions.
     virtual OsError KeepAttributes(const std::string& original, FileHandle file) const;
@@ -101,6 +108,12 @@ public:
     virtual OsError SyncFolder(const std::string& folder) const;
     // The names in the folder, without "." and "..", in no particular order.
     virtual OsError ListFolder(const std::string& folder, std::vector<std::string>& names) const;
+
+    // Takes, without waiting, a lock on the folder that every process on the machine respects and
+    // that is freed when its holder ends, however it ends; Busy while another holds it. Nothing
+    // is written into the folder. Freed with UnlockFolder.
+    virtual OsError LockFolder(const std::string& folder, FileHandle& lock) const;
+    virtual void UnlockFolder(FileHandle lock) const;
 
     virtual std::uint32_t ProcessId() const;
     // False only when no process of that id runs.

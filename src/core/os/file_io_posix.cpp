@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -89,7 +90,7 @@ OsError FileIo::Open(const std::string& path, OpenMode mode, FileHandle& file) c
         flags |= O_WRONLY | O_CREAT | O_EXCL;
         break;
     case OpenMode::Overwrite:
-        flags |= O_WRONLY | O_TRUNC | O_NOFOLLOW;
+        flags |= O_WRONLY | O_NOFOLLOW;
         break;
     case OpenMode::Append:
         flags |= O_WRONLY | O_APPEND | O_CREAT;
@@ -217,6 +218,57 @@ OsError FileIo::Rename(const std::string& from, const std::string& to) const {
 
 OsError FileIo::Unlink(const std::string& path) const {
     return ::unlink(path.c_str()) == 0 ? OsError::None : LastError(path);
+}
+
+OsError FileIo::Reserve(FileHandle file, std::uint64_t size) const {
+    if (size == 0) {
+        return OsError::None;
+    }
+#if defined(__linux__)
+    int result;
+    do {
+        result = ::fallocate(Descriptor(file), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size));
+    } while (result != 0 && errno == EINTR);
+    if (result != 0 && errno != EOPNOTSUPP && errno != ENOSYS) {
+        return LastError();
+    }
+#else
+    (void)file;
+#endif
+    return OsError::None;
+}
+
+OsError FileIo::Truncate(FileHandle file, std::uint64_t size) const {
+    int result;
+    do {
+        result = ::ftruncate(Descriptor(file), static_cast<off_t>(size));
+    } while (result != 0 && errno == EINTR);
+    return result == 0 ? OsError::None : LastError();
+}
+
+OsError FileIo::LockFolder(const std::string& folder, FileHandle& lock) const {
+    lock = NoFile;
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return LastError(folder);
+    }
+    int result;
+    do {
+        result = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        const int error = errno;
+        ::close(fd);
+        return error == EWOULDBLOCK ? OsError::Busy : OsErrorFromErrno(error, folder);
+    }
+    lock = fd;
+    return OsError::None;
+}
+
+void FileIo::UnlockFolder(FileHandle lock) const {
+    if (lock != NoFile) {
+        ::close(Descriptor(lock));
+    }
 }
 
 OsError FileIo::SyncFolder(const std::string& folder) const {

@@ -159,7 +159,6 @@ OsError FileIo::Open(const std::string& path, OpenMode mode, FileHandle& file) c
             (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
             return OsError::Link;
         }
-        disposition = TRUNCATE_EXISTING;
         break;
     }
     case OpenMode::Append:
@@ -343,6 +342,78 @@ OsError FileIo::Rename(const std::string& from, const std::string& to) const {
 
 OsError FileIo::Unlink(const std::string& path) const {
     return ::DeleteFileW(Wide(path).c_str()) ? OsError::None : LastError(path);
+}
+
+OsError FileIo::Reserve(FileHandle file, std::uint64_t size) const {
+    // Allocating space leaves the file's length, and so its contents, as they are.
+    FILE_ALLOCATION_INFO allocation{};
+    allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(size);
+    if (!::SetFileInformationByHandle(Handle(file), FileAllocationInfo, &allocation,
+                                      sizeof allocation)) {
+        const DWORD error = ::GetLastError();
+        return error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED
+                   ? OsError::None
+                   : OsErrorFromWindows(error, {});
+    }
+    return OsError::None;
+}
+
+OsError FileIo::Truncate(FileHandle file, std::uint64_t size) const {
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+    if (!::SetFileInformationByHandle(Handle(file), FileEndOfFileInfo, &end, sizeof end)) {
+        return OsErrorFromWindows(::GetLastError(), {});
+    }
+    return OsError::None;
+}
+
+OsError FileIo::LockFolder(const std::string& folder, FileHandle& lock) const {
+    lock = NoFile;
+    // A named mutex, so nothing is added to the folder: its name is made from the folder's full
+    // path in one letter case, as Windows matches names. The system frees it when its holder
+    // ends, however it ends.
+    std::wstring full(MAX_PATH, L'\0');
+    const std::wstring name = Wide(folder);
+    DWORD length =
+        ::GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.resize(length + 1);
+        length =
+            ::GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    if (length == 0) {
+        return OsErrorFromWindows(::GetLastError(), folder);
+    }
+    full.resize(length);
+    while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/')) {
+        full.pop_back();
+    }
+    ::CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const wchar_t c : full) {
+        hash = (hash ^ static_cast<std::uint16_t>(c == L'/' ? L'\\' : c)) * 1099511628211ull;
+    }
+    wchar_t mutexName[64];
+    std::swprintf(mutexName, 64, L"Local\\favorizer-folder-%016llx",
+                  static_cast<unsigned long long>(hash));
+    const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, mutexName);
+    if (mutex == nullptr) {
+        return OsErrorFromWindows(::GetLastError(), folder);
+    }
+    const DWORD waited = ::WaitForSingleObject(mutex, 0);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+        ::CloseHandle(mutex);
+        return OsError::Busy;
+    }
+    lock = FromHandle(mutex);
+    return OsError::None;
+}
+
+void FileIo::UnlockFolder(FileHandle lock) const {
+    if (lock != NoFile) {
+        ::ReleaseMutex(Handle(lock));
+        ::CloseHandle(Handle(lock));
+    }
 }
 
 OsError FileIo::SyncFolder(const std::string& /*folder*/) const {

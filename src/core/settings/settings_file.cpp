@@ -89,7 +89,8 @@ Result<Settings> ReadSettingsFile(const std::string& path) {
 }
 
 Status WriteDefaultSettingsFile(const std::string& programDir, const FileIo& io) {
-    return ReplaceFileLines(SettingsFilePath(programDir), DefaultSettingsLines(), io);
+    return ReplaceFileLines(SettingsFilePath(programDir), DefaultSettingsLines(), io, {},
+                            Journal{programDir});
 }
 
 Status WriteSettingsFile(const std::string& programDir, const std::string& launcherDir,
@@ -101,7 +102,8 @@ Status WriteSettingsFile(const std::string& programDir, const std::string& launc
         }
     }
     return ReplaceFileLines(SettingsFilePath(programDir),
-                            SettingsLines(launcherDir, mameCfgDir, mameMapDir, checkValue), io);
+                            SettingsLines(launcherDir, mameCfgDir, mameMapDir, checkValue), io, {},
+                            Journal{programDir});
 }
 
 } // namespace fav

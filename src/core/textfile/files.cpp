@@ -198,14 +198,21 @@ void RemoveDeadTemporaries(const FileIo& io, const std::string& folder, const st
     }
 }
 
-Status WriteInPlace(const FileIo& io, const std::string& target, std::string_view content,
-                    const std::string& path) {
+// Puts `content` over the start of the open file and cuts it there.
+Status Overwrite(const FileIo& io, const std::string& target, std::string_view content,
+                 const std::string& path) {
     OpenFile file(io);
     if (auto opened = OpenRegularFile(io, target, OpenMode::Overwrite, file, path); !opened) {
         return opened.failure();
     }
+    if (const OsError error = io.Reserve(file.get(), content.size()); error != OsError::None) {
+        return FailureFromOs(error, path);
+    }
     if (auto written = WriteAll(io, file.get(), content, path); !written) {
         return written;
+    }
+    if (const OsError error = io.Truncate(file.get(), content.size()); error != OsError::None) {
+        return FailureFromOs(error, path);
     }
     if (const OsError error = io.Sync(file.get()); error != OsError::None) {
         return FailureFromOs(error, path);
@@ -214,6 +221,136 @@ Status WriteInPlace(const FileIo& io, const std::string& target, std::string_vie
         return FailureFromOs(error, path);
     }
     return {};
+}
+
+// A new file in `folder` named as a temporary file for `name`, holding `content`, flushed.
+Result<std::string> WriteTemporary(const FileIo& io, const std::string& folder,
+                                   const std::string& name, std::string_view content) {
+    const std::string prefix =
+        JoinPath(folder, "." + name + ".new") + std::to_string(io.ProcessId()) + "-";
+    FileHandle handle = NoFile;
+    OsError opened = OsError::Exists;
+    std::string temporary;
+    for (int attempt = 0; attempt < 100 && opened == OsError::Exists; ++attempt) {
+        temporary = prefix + std::to_string(attempt);
+        opened = io.Open(temporary, OpenMode::CreateNew, handle);
+    }
+    if (opened != OsError::None) {
+        return FailureFromOs(opened, temporary);
+    }
+    OpenFile file(io, handle);
+    Status done = WriteAll(io, file.get(), content, temporary);
+    if (done) {
+        if (const OsError error = io.Sync(file.get()); error != OsError::None) {
+            done = FailureFromOs(error, temporary);
+        }
+    }
+    if (const OsError error = file.Close(); done && error != OsError::None) {
+        done = FailureFromOs(error, temporary);
+    }
+    if (!done) {
+        (void)io.Unlink(temporary);
+        return done.failure();
+    }
+    return temporary;
+}
+
+// The journal: one line a step, "R" (rename the first path over the second) or "W" (write the
+// first file's contents into the second in place), each path as its length, a space and its
+// bytes; then "end". A journal without its end was being written when its run died, before any
+// step began.
+constexpr std::string_view JournalHeader = "favorizer journal 1\r\n";
+constexpr std::string_view JournalEnd = "end\r\n";
+
+struct JournalStep {
+    char kind;
+    std::string from;
+    std::string to;
+};
+
+std::string JournalText(const std::vector<JournalStep>& steps) {
+    std::string text(JournalHeader);
+    for (const auto& step : steps) {
+        text += step.kind;
+        for (const std::string* path : {&step.from, &step.to}) {
+            text += ' ' + std::to_string(path->size()) + ' ' + *path;
+        }
+        text += "\r\n";
+    }
+    text += JournalEnd;
+    return text;
+}
+
+std::optional<std::vector<JournalStep>> ParseJournal(std::string_view text) {
+    if (!text.starts_with(JournalHeader) || !text.ends_with(JournalEnd)) {
+        return std::nullopt;
+    }
+    text.remove_prefix(JournalHeader.size());
+    text.remove_suffix(JournalEnd.size());
+    const auto path = [&text](std::string& out) {
+        if (text.size() < 2 || text[0] != ' ') {
+            return false;
+        }
+        text.remove_prefix(1);
+        std::size_t length = 0;
+        std::size_t digits = 0;
+        while (digits < text.size() && digits < 6 && text[digits] >= '0' && text[digits] <= '9') {
+            length = length * 10 + static_cast<std::size_t>(text[digits++] - '0');
+        }
+        if (digits == 0 || digits >= text.size() || text[digits] != ' ' ||
+            text.size() - digits - 1 < length) {
+            return false;
+        }
+        out.assign(text.substr(digits + 1, length));
+        text.remove_prefix(digits + 1 + length);
+        return true;
+    };
+    std::vector<JournalStep> steps;
+    while (!text.empty()) {
+        JournalStep step{text[0], {}, {}};
+        text.remove_prefix(1);
+        if ((step.kind != 'R' && step.kind != 'W') || !path(step.from) || !path(step.to) ||
+            !text.starts_with("\r\n")) {
+            return std::nullopt;
+        }
+        text.remove_prefix(2);
+        steps.push_back(std::move(step));
+    }
+    return steps;
+}
+
+Status WriteJournal(const FileIo& io, const std::string& folder,
+                    const std::vector<JournalStep>& steps) {
+    const std::string path = JoinPath(folder, std::string(JournalName));
+    (void)io.Unlink(path);
+    FileHandle handle = NoFile;
+    if (const OsError error = io.Open(path, OpenMode::CreateNew, handle); error != OsError::None) {
+        return FailureFromOs(error, path);
+    }
+    OpenFile file(io, handle);
+    if (auto written = WriteAll(io, file.get(), JournalText(steps), path); !written) {
+        return written;
+    }
+    if (const OsError error = io.Sync(file.get()); error != OsError::None) {
+        return FailureFromOs(error, path);
+    }
+    if (const OsError error = file.Close(); error != OsError::None) {
+        return FailureFromOs(error, path);
+    }
+    if (const OsError error = io.SyncFolder(folder); error != OsError::None) {
+        return FailureFromOs(error, path);
+    }
+    return {};
+}
+
+void ClearJournal(const FileIo& io, const std::string& folder) {
+    (void)io.Unlink(JoinPath(folder, std::string(JournalName)));
+    (void)io.SyncFolder(folder);
+}
+
+bool Exists(const FileIo& io, const std::string& path) {
+    FileInfo info;
+    return io.PathInfo(path, Links::NotFollowed, info) == OsError::None;
 }
 
 } // namespace
@@ -287,7 +424,7 @@ Status PendingReplace::Commit() {
     }
     settled_ = true;
     if (inPlace_) {
-        return WriteInPlace(*io_, target_, inPlaceContent_, path_);
+        return WriteInPlace(target_, inPlaceContent_, *io_, path_);
     }
     if (const OsError error = io_->Rename(temporary_, target_); error != OsError::None) {
         (void)io_->Unlink(temporary_);
@@ -350,18 +487,149 @@ Result<PendingReplace> PrepareReplace(const std::string& path, std::string_view 
     return pending;
 }
 
+Status WriteInPlace(const std::string& target, std::string_view content, const FileIo& io,
+                    const std::string& path) {
+    auto old = ReadWholeFile(target, io);
+    if (!old) {
+        return old.failure();
+    }
+    Status written = Overwrite(io, target, content, path);
+    if (!written) {
+        // A full disk or a failing device: the old contents fit where they were.
+        (void)Overwrite(io, target, old.value(), path);
+    }
+    return written;
+}
+
+Status CommitTogether(std::span<PendingReplace* const> pending, const Journal& journal) {
+    if (pending.empty()) {
+        return {};
+    }
+    const FileIo& io = *pending.front()->io_;
+    const bool anyInPlace = std::any_of(pending.begin(), pending.end(),
+                                        [](const PendingReplace* one) { return one->inPlace_; });
+    std::vector<std::string> kept;
+    bool journaled = false;
+    if (!journal.folder.empty() && (pending.size() > 1 || anyInPlace)) {
+        std::vector<JournalStep> steps;
+        Status recorded;
+        for (PendingReplace* one : pending) {
+            if (!one->inPlace_) {
+                steps.push_back({'R', one->temporary_, one->target_});
+                continue;
+            }
+            // The new contents wait in the program's folder until the file holds them.
+            auto copy =
+                WriteTemporary(io, journal.folder, NameOfPath(one->target_), one->inPlaceContent_);
+            if (!copy) {
+                recorded = copy.failure();
+                break;
+            }
+            kept.push_back(copy.value());
+            steps.push_back({'W', std::move(copy).value(), one->target_});
+        }
+        if (recorded) {
+            recorded = WriteJournal(io, journal.folder, steps);
+        }
+        journaled = static_cast<bool>(recorded);
+        if (!journaled) {
+            for (const auto& copy : kept) {
+                (void)io.Unlink(copy);
+            }
+            kept.clear();
+            ClearJournal(io, journal.folder);
+            // A program folder that takes no new file cannot keep a journal: the writes go on
+            // as they would without one. Anything else is a failure, before anything changed.
+            if (recorded.failure().code != ErrorCode::PermissionDenied) {
+                return recorded;
+            }
+        }
+    }
+    Status done;
+    for (PendingReplace* one : pending) {
+        if (done = one->Commit(); !done) {
+            break;
+        }
+    }
+    if (journaled) {
+        ClearJournal(io, journal.folder);
+        for (const auto& copy : kept) {
+            (void)io.Unlink(copy);
+        }
+    }
+    return done;
+}
+
+Status FinishInterruptedWrites(const std::string& folder, const FileIo& io) {
+    const std::string path = JoinPath(folder, std::string(JournalName));
+    if (!Exists(io, path)) {
+        return {};
+    }
+    auto text = ReadWholeFile(path, io);
+    if (!text) {
+        return text.failure();
+    }
+    const auto steps = ParseJournal(text.value());
+    for (const JournalStep& step : steps.value_or(std::vector<JournalStep>{})) {
+        if (!Exists(io, step.from)) {
+            continue; // done before the run died
+        }
+        if (step.kind == 'R') {
+            const OsError error = io.Rename(step.from, step.to);
+            if (error == OsError::PathNotFound) {
+                // The file's folder went away since: there is nothing left to finish.
+                (void)io.Unlink(step.from);
+                continue;
+            }
+            if (error != OsError::None) {
+                return FailureFromOs(error, step.to);
+            }
+            (void)io.SyncFolder(FolderOfPath(step.to));
+            continue;
+        }
+        auto content = ReadWholeFile(step.from, io);
+        if (!content) {
+            return content.failure();
+        }
+        if (Exists(io, step.to)) {
+            if (auto written = WriteInPlace(step.to, content.value(), io, step.to); !written) {
+                return written;
+            }
+        }
+        (void)io.Unlink(step.from);
+    }
+    ClearJournal(io, folder);
+    return {};
+}
+
+void RemoveDeadTemporaryFiles(const std::string& folder, const FileIo& io) {
+    std::vector<std::string> names;
+    if (io.ListFolder(folder, names) != OsError::None) {
+        return;
+    }
+    for (const auto& name : names) {
+        const auto marker = name.rfind(".new");
+        if (name.size() < 2 || name[0] != '.' || marker == std::string::npos || marker < 2) {
+            continue;
+        }
+        const std::string stem = name.substr(0, marker + 4);
+        RemoveDeadTemporaries(io, folder, stem);
+    }
+}
+
 Status ReplaceFile(const std::string& path, std::string_view content, const FileIo& io,
-                   const LinkRoot& linkRoot) {
+                   const LinkRoot& linkRoot, const Journal& journal) {
     auto pending = PrepareReplace(path, content, io, linkRoot);
     if (!pending) {
         return pending.failure();
     }
-    return pending.value().Commit();
+    PendingReplace* const one[] = {&pending.value()};
+    return CommitTogether(one, journal);
 }
 
 Status ReplaceFileLines(const std::string& path, const std::vector<std::string>& lines,
-                        const FileIo& io, const LinkRoot& linkRoot) {
-    return ReplaceFile(path, JoinLines(lines), io, linkRoot);
+                        const FileIo& io, const LinkRoot& linkRoot, const Journal& journal) {
+    return ReplaceFile(path, JoinLines(lines), io, linkRoot, journal);
 }
 
 Status AppendToFile(const std::string& path, std::string_view content, const FileIo& io) {

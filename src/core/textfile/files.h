@@ -4,6 +4,7 @@
 #include "core/os/file_io.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,10 +41,17 @@ struct LinkRoot {
     std::string folder;
 };
 
+// The program's own folder, where a write that cannot be made in one step is recorded before
+// it begins (see FinishInterruptedWrites). Empty: nothing is recorded.
+struct Journal {
+    std::string folder;
+};
+
 // A replacement whose new contents are written and flushed but not yet in place. Commit puts
 // them in place and flushes the folder; one dropped before that leaves the old file as it was and
 // removes the temporary file. When the folder takes no new file but the file itself may be
-// written, the contents are written into the file itself at Commit, and flushed.
+// written, the contents are written into the file itself at Commit (see WriteInPlace), and
+// flushed; only CommitTogether records that first, so a kill cannot tear the file.
 class PendingReplace {
 public:
     PendingReplace(PendingReplace&& other) noexcept;
@@ -53,6 +61,8 @@ public:
     Status Commit();
 
 private:
+    friend Status CommitTogether(std::span<PendingReplace* const> pending, const Journal& journal);
+
     PendingReplace(const FileIo& io, std::string path, std::string target);
     friend Result<PendingReplace> PrepareReplace(const std::string& path, std::string_view content,
                                                  const FileIo& io, const LinkRoot& linkRoot);
@@ -79,15 +89,38 @@ Result<PendingReplace> PrepareReplace(const std::string& path, std::string_view 
                                       const FileIo& io = SystemFileIo(),
                                       const LinkRoot& linkRoot = {});
 
+// Commits the replacements so that a kill at any moment leaves every file old or new by the next
+// start: with more than one, or with one written in place, the steps are first recorded in the
+// journal. A replacement that fails stops the rest; those before it stay committed.
+Status CommitTogether(std::span<PendingReplace* const> pending, const Journal& journal);
+
+// Writes `content` into the existing file itself, for a folder that takes no new file. The room
+// is made sure of first, and a failure while writing puts the old contents back.
+Status WriteInPlace(const std::string& target, std::string_view content, const FileIo& io,
+                    const std::string& path);
+
+// Finishes the writes a killed run recorded in the journal of `folder`, then removes it: the
+// steps are redone from the new contents kept beside the journal, so every file they touch ends
+// new. Call it at start-up, before any of those files is read.
+Status FinishInterruptedWrites(const std::string& folder, const FileIo& io = SystemFileIo());
+
+// Removes the temporary files of dead runs from the folder: only names this program makes.
+void RemoveDeadTemporaryFiles(const std::string& folder, const FileIo& io = SystemFileIo());
+
+// The journal's name in the program's folder.
+inline constexpr std::string_view JournalName = "favorizer.journal";
+
 // Replaces the file's contents with `content` without ever leaving it shortened: PrepareReplace,
-// then Commit. The old file's mode, and its owner where allowed or else its group, are kept. On
-// failure the old file is untouched and the new one removed.
+// then CommitTogether. The old file's mode, and its owner where allowed or else its group, are
+// kept. On failure the old file is untouched and the new one removed.
 Status ReplaceFile(const std::string& path, std::string_view content,
-                   const FileIo& io = SystemFileIo(), const LinkRoot& linkRoot = {});
+                   const FileIo& io = SystemFileIo(), const LinkRoot& linkRoot = {},
+                   const Journal& journal = {});
 
 // ReplaceFile with every line followed by CR LF.
 Status ReplaceFileLines(const std::string& path, const std::vector<std::string>& lines,
-                        const FileIo& io = SystemFileIo(), const LinkRoot& linkRoot = {});
+                        const FileIo& io = SystemFileIo(), const LinkRoot& linkRoot = {},
+                        const Journal& journal = {});
 
 // Appends to the end of the file, creating it when missing.
 Status AppendToFile(const std::string& path, std::string_view content,

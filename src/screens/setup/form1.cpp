@@ -183,6 +183,10 @@ void Form1::Form_Load() {
 
 Status Form1::StartUp() {
     const std::string& programDir = app_.programDir();
+    // A run killed while it wrote leaves its journal: it is finished before any file is read.
+    if (Status finished = FinishInterruptedWrites(programDir); !finished) {
+        return finished;
+    }
     const std::string settingsPath = SettingsFilePath(programDir);
     if (!IsOrdinaryFile(settingsPath)) {
         if (Status written = WriteDefaultSettingsFile(programDir); !written) {
@@ -210,6 +214,12 @@ Status Form1::StartUp() {
     shared.MameMapDir = settings.mameMapDir;
     shared.FullscreenFlag = settings.fullscreenFlag;
     checkChanged_ = false;
+    // Temporary files of runs that were killed, wherever this program writes.
+    if (!shared.LauncherDir.empty()) {
+        RemoveDeadTemporaryFiles(shared.LauncherDir);
+        RemoveDeadTemporaryFiles(ConfigFolderPath(shared.LauncherDir));
+    }
+    RemoveDeadTemporaryFiles(programDir);
 
     for (int i = 0; i < 3; ++i) {
         if (SharedFolder(i).empty()) {

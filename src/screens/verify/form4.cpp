@@ -100,7 +100,8 @@ void Form4::ShowNameExists() {
 
 void Form4::CreateFavoritesList() {
     const Status created = fav::CreateFavoritesList(
-        app_.shared.LauncherDir, app_.shared.CurrentListName, app_.shared.NewListDescription);
+        app_.shared.LauncherDir, app_.shared.CurrentListName, app_.shared.NewListDescription,
+        SystemFileIo(), Journal{app_.programDir()});
     if (!created) {
         app_.ShowError(created.failure());
         return;
