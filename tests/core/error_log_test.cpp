@@ -25,6 +25,12 @@ TEST(ErrorLog, FirstErrorCreatesTheLogAndLaterOnesAppend) {
     ASSERT_TRUE(AppendErrorLog(folder.path(), "d t", Failure{-5, "minus"}));
     EXPECT_EQ(ReadBytes(folder / "favorlog.txt"),
               FirstLine + first + "d t Favorizer encounted error# -5 ---minus\r\n");
+
+    // A log left empty (created on a full disk) gets its first line with the next entry.
+    WriteBytes(folder / "favorlog.txt", "");
+    ASSERT_TRUE(AppendErrorLog(folder.path(), "d t", Failure{-5, "minus"}));
+    EXPECT_EQ(ReadBytes(folder / "favorlog.txt"),
+              FirstLine + "d t Favorizer encounted error# -5 ---minus\r\n");
 }
 
 TEST(ErrorLog, ExistingLogIsKeptWhole) {

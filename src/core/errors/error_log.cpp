@@ -21,22 +21,23 @@ std::string ErrorLogLine(const std::string& dateTime, const Failure& failure) {
 Status AppendErrorLog(const std::string& programDir, const std::string& dateTime,
                       const Failure& failure) {
     const std::string path = JoinPath(programDir, ErrorLogFileName);
-    if (!IsOrdinaryFile(path)) {
-        // Something that is not a file (a folder, a pipe) must not be written through or replaced.
-        FileInfo info;
-        if (SystemFileIo().PathInfo(path, Links::Followed, info) == OsError::None) {
-            return MakeFailure(ErrorCode::PathFileAccessError, path);
-        }
-        std::string first = ErrorLogFirstLine;
-        first += LineEnd;
-        // Appending rather than replacing: whatever happens, nothing already logged is lost.
-        if (auto created = AppendToFile(path, first); !created) {
-            return created;
-        }
+    FileInfo info;
+    const bool exists = SystemFileIo().PathInfo(path, Links::Followed, info) == OsError::None;
+    // Something that is not a file (a folder, a pipe) must not be written through or replaced.
+    if (exists && info.type != FileType::Regular) {
+        return MakeFailure(ErrorCode::PathFileAccessError, path);
     }
-    std::string line = ErrorLogLine(dateTime, failure);
-    line += LineEnd;
-    return AppendToFile(path, line);
+    // The first line goes with the first entry, in one append: a log created on a full disk, and
+    // so left empty, still gets it with its next entry. Appending rather than replacing:
+    // whatever happens, nothing already logged is lost.
+    std::string text;
+    if (!exists || info.size == 0) {
+        text = ErrorLogFirstLine;
+        text += LineEnd;
+    }
+    text += ErrorLogLine(dateTime, failure);
+    text += LineEnd;
+    return AppendToFile(path, text);
 }
 
 } // namespace fav
