@@ -303,7 +303,15 @@ Status PickerColumn::SetFolder(const std::string& path) {
     if (!IsAbsolutePath(path) || path.find('\0') != std::string::npos) {
         return MakeFailure(ErrorCode::InvalidPropertyValue, path);
     }
-    const std::string folder = NormaliseFolder(path);
+    std::string folder = NormaliseFolder(path);
+    // A ".." after a link leads where the system says, not where the text does: when the two
+    // are different folders, the system's is taken.
+    const FileIo& io = SystemFileIo();
+    if (std::string physical, textual;
+        io.RealPath(path, physical) == OsError::None &&
+        (io.RealPath(folder, textual) != OsError::None || textual != physical)) {
+        folder = physical;
+    }
     if (!IsFolder(folder)) {
         return MakeFailure(ErrorCode::PathNotFound, path);
     }

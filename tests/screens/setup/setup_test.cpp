@@ -267,6 +267,22 @@ private slots:
         }
     }
 
+#ifndef _WIN32
+    void storedFolderReachedThroughALinkAndDotsIsTheSystemsFolder() {
+        TestApp t;
+        t.WriteCabinet();
+        // The text "link/.." names the test's root; the system, following the link, the cabinet.
+        const std::string root = FolderOfPath(t.cabinetDir);
+        std::filesystem::create_directory_symlink(t.configDir, root + "/link");
+        WriteSettingsLines(t, root + "/link/..", t.configDir, t.configDir);
+        t.messages.answers = {MessageAnswer::No};
+        t.app.Start();
+        QVERIFY(!t.windows().IsVisible(FormId::Form5));
+        QVERIFY(t.windows().IsVisible(FormId::Form2));
+        QCOMPARE(Control(t, "Label3")->text(), QStringLiteral("Found!!"));
+    }
+#endif
+
     void setupRequestLeadsToThePickersAndNextFollowsTheDetection() {
         TestApp t;
         t.WriteCabinet();
