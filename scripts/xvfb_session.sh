@@ -30,7 +30,8 @@ start_screen() {
     local size="$1" waited display
     : >"$scratch/display"
     # Xvfb picks a free display itself and reports its number on the descriptor given.
-    Xvfb -displayfd 3 -screen 0 "$size" -dpi 96 -nolisten tcp -br \
+    # No reset when the last client goes: a program killed and started again finds the server up.
+    Xvfb -displayfd 3 -screen 0 "$size" -dpi 96 -nolisten tcp -br -noreset \
         3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for ((waited = 0; waited < timeout * 10; waited++)); do
