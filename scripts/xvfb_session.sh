@@ -95,17 +95,17 @@ visible() {
 }
 
 # Waits until a visible window's title matches the pattern, and a moment more for it to draw
-# itself; its id is left in found_window.
+# itself; its id is left in found_window. It looks `window_polls_per_second` times a second (10).
 wait_window() {
-    local pattern="$1" waited
-    for ((waited = 0; waited < timeout * 10; waited++)); do
+    local pattern="$1" waited polls="${window_polls_per_second:-10}"
+    for ((waited = 0; waited < timeout * polls; waited++)); do
         found_window="$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1 || true)"
         if [[ -n "$found_window" ]]; then
             sleep "${window_settle:-0.3}"
             return 0
         fi
         program_running || fail "the program ended while waiting for a window titled '$pattern'"
-        sleep 0.1
+        sleep "$(printf '0.%02d' $((100 / polls)))"
     done
     fail "no window titled '$pattern' appeared within ${timeout}s"
 }

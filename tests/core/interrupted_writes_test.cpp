@@ -259,6 +259,33 @@ TEST(InterruptedWrites, AFullDiskInPlaceKeepsTheOldContents) {
     }
 }
 
+TEST(InterruptedWrites, CopiesAddingAtOnceKeepEveryEntry) {
+    // Each child is another copy of the program, from an install of its own, adding its list.
+    Cabinet c;
+    const std::string keys[] = {"P", "Q", "R", "S", "T", "U"};
+    std::vector<pid_t> children;
+    for (const std::string& key : keys) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const bool added =
+                AddListEntry(c.launcher.path(), key, SystemFileIo(), Journal{c.program.path()})
+                    .ok();
+            ::_exit(added ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const std::string config = ReadBytes(c.launcher / "kabinet.cfg");
+    for (const std::string& key : keys) {
+        EXPECT_NE(config.find(" kbfav" + key), std::string::npos) << config;
+    }
+}
+
 TEST(InterruptedWrites, ACopyWaitsForAnotherToLetTheLauncherGo) {
     Cabinet c;
     auto held = LockLauncher(c.launcher.path());

@@ -17,6 +17,7 @@ timeout="${XVFB_TEST_TIMEOUT:-20}"
 key_gap=0.05
 key_settle=0.05
 window_settle=0.05
+window_polls_per_second=50
 skip=77
 
 for tool in Xvfb xdotool; do
