@@ -12,6 +12,17 @@ xvfb_pid=""
 app_pid=""
 found_window=""
 
+# Ends the test with the given status (the skip code) when Xvfb or xdotool is missing.
+skip_without_xvfb_tools() {
+    local tool
+    for tool in Xvfb xdotool; do
+        if ! command -v "$tool" >/dev/null 2>&1; then
+            echo "SKIPPED: $tool is not installed (scripts/test.sh installs it)"
+            exit "$1"
+        fi
+    done
+}
+
 stop_pid() {
     local pid="$1" waited
     [[ -n "$pid" ]] || return 0

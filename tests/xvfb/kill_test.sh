@@ -20,19 +20,14 @@ window_settle=0.05
 window_polls_per_second=50
 skip=77
 
-for tool in Xvfb xdotool; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIPPED: $tool is not installed (scripts/test.sh installs it)"
-        exit "$skip"
-    fi
-done
-
-scratch="$(mktemp -d "${TMPDIR:-/tmp}/favorizer-kill-test.XXXXXX")"
 scripts="$(dirname "${BASH_SOURCE[0]}")/../../scripts"
 # shellcheck source=SCRIPTDIR/../../scripts/common.sh
 source "$scripts/common.sh"
 # shellcheck source=SCRIPTDIR/../../scripts/xvfb_session.sh
 source "$scripts/xvfb_session.sh"
+skip_without_xvfb_tools "$skip"
+
+scratch="$(mktemp -d "${TMPDIR:-/tmp}/favorizer-kill-test.XXXXXX")"
 
 cleanup() {
     stop_pid "$app_pid"

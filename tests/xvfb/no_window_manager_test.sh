@@ -16,19 +16,14 @@ demo_cabinet="$2"
 timeout="${XVFB_TEST_TIMEOUT:-20}"
 skip=77
 
-for tool in Xvfb xdotool; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIPPED: $tool is not installed (scripts/test.sh installs it)"
-        exit "$skip"
-    fi
-done
-
-scratch="$(mktemp -d "${TMPDIR:-/tmp}/favorizer-xvfb-test.XXXXXX")"
 scripts="$(dirname "${BASH_SOURCE[0]}")/../../scripts"
 # shellcheck source=SCRIPTDIR/../../scripts/common.sh
 source "$scripts/common.sh"
 # shellcheck source=SCRIPTDIR/../../scripts/xvfb_session.sh
 source "$scripts/xvfb_session.sh"
+skip_without_xvfb_tools "$skip"
+
+scratch="$(mktemp -d "${TMPDIR:-/tmp}/favorizer-xvfb-test.XXXXXX")"
 
 cleanup() {
     # Keys left down would stay down on the next run's screen; the screen goes anyway.

@@ -223,19 +223,27 @@ Status Overwrite(const FileIo& io, const std::string& target, std::string_view c
     return {};
 }
 
-// A new file in `folder` named as a temporary file for `name`, holding `content`, flushed.
-Result<std::string> WriteTemporary(const FileIo& io, const std::string& folder,
-                                   const std::string& name, std::string_view content) {
+// Creates a new file in `folder` named as a temporary file for `name` ("." + name + ".new" +
+// process id + "-" + a number below 100), leaving its path in `temporary`.
+OsError CreateTemporary(const FileIo& io, const std::string& folder, const std::string& name,
+                        std::string& temporary, FileHandle& handle) {
     const std::string prefix =
         JoinPath(folder, "." + name + ".new") + std::to_string(io.ProcessId()) + "-";
-    FileHandle handle = NoFile;
     OsError opened = OsError::Exists;
-    std::string temporary;
     for (int attempt = 0; attempt < 100 && opened == OsError::Exists; ++attempt) {
         temporary = prefix + std::to_string(attempt);
         opened = io.Open(temporary, OpenMode::CreateNew, handle);
     }
-    if (opened != OsError::None) {
+    return opened;
+}
+
+// A new file in `folder` named as a temporary file for `name`, holding `content`, flushed.
+Result<std::string> WriteTemporary(const FileIo& io, const std::string& folder,
+                                   const std::string& name, std::string_view content) {
+    FileHandle handle = NoFile;
+    std::string temporary;
+    if (const OsError opened = CreateTemporary(io, folder, name, temporary, handle);
+        opened != OsError::None) {
         return FailureFromOs(opened, temporary);
     }
     OpenFile file(io, handle);
@@ -448,16 +456,11 @@ Result<PendingReplace> PrepareReplace(const std::string& path, std::string_view 
     const bool existed = io.PathInfo(pending.target_, Links::Followed, old) == OsError::None;
 
     const std::string folder = FolderOfPath(pending.target_);
-    const std::string stem = "." + NameOfPath(pending.target_) + ".new";
-    RemoveDeadTemporaries(io, folder, stem);
+    const std::string name = NameOfPath(pending.target_);
+    RemoveDeadTemporaries(io, folder, "." + name + ".new");
 
-    const std::string prefix = JoinPath(folder, stem) + std::to_string(io.ProcessId()) + "-";
     FileHandle handle = NoFile;
-    OsError opened = OsError::Exists;
-    for (int attempt = 0; attempt < 100 && opened == OsError::Exists; ++attempt) {
-        pending.temporary_ = prefix + std::to_string(attempt);
-        opened = io.Open(pending.temporary_, OpenMode::CreateNew, handle);
-    }
+    const OsError opened = CreateTemporary(io, folder, name, pending.temporary_, handle);
     if (opened == OsError::Denied && existed) {
         // The folder takes no new file, but the file itself may be written.
         pending.inPlace_ = true;
