@@ -10,7 +10,8 @@ endif()
 # `cmake --install --strip` would.
 install(CODE "set(CMAKE_INSTALL_DO_STRIP TRUE)")
 install(TARGETS favorizer RUNTIME DESTINATION .)
-install(FILES packaging/favorizer.svg packaging/favorizer.desktop DESTINATION .)
+install(FILES packaging/favorizer.svg packaging/favorizer.desktop packaging/LiberationSans-LICENSE.txt
+        DESTINATION .)
 install(PROGRAMS packaging/install-desktop-entry.sh DESTINATION .)
 
 set(CPACK_GENERATOR TGZ)

@@ -245,6 +245,8 @@ rm -rf -- "$build_dir/package"
 mkdir -p "$staging/platforms"
 cp "$build_dir/favorizer.exe" "$staging/"
 cp "$qt_prefix/plugins/platforms/qwindows.dll" "$staging/platforms/"
+# The licence of the face built into the program, its lines ended the Windows way.
+sed 's/$/\r/' "$FAVORIZER_ROOT/packaging/LiberationSans-LICENSE.txt" >"$staging/LiberationSans-LICENSE.txt"
 while read -r dll; do
     cp "$dll" "$staging/"
 done < <(needed_dlls "$build_dir/favorizer.exe" "$qt_prefix/plugins/platforms/qwindows.dll" | sort -u)

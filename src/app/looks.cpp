@@ -1,13 +1,31 @@
 #include "app/looks.h"
 
+#include <QFontDatabase>
+
 namespace fav {
 
+namespace {
+
+// Adds the built-in face to the program's fonts. A system face of the same name may still be
+// chosen over it; it has the same widths, which is what the layouts rely on.
+bool LoadProgramFace() {
+    bool loaded = true;
+    for (const char* file :
+         {":/face/LiberationSans-Regular.ttf", ":/face/LiberationSans-Bold.ttf"}) {
+        loaded = QFontDatabase::addApplicationFont(QString::fromLatin1(file)) >= 0 && loaded;
+    }
+    return loaded;
+}
+
+} // namespace
+
 QFont DesignFont() {
+    static const bool loaded = LoadProgramFace();
+    (void)loaded;
     QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Arimo"), QStringLiteral("Helvetica"),
-                      QStringLiteral("Nimbus Sans"), QStringLiteral("Nimbus Sans L"),
-                      QStringLiteral("DejaVu Sans Condensed")});
+    // Should the built-in face ever be missing, a face of the same widths comes next.
+    font.setFamilies(
+        {QString::fromLatin1(ProgramFaceFamily), QStringLiteral("Arial"), QStringLiteral("Arimo")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     return font;

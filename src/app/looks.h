@@ -7,10 +7,13 @@ namespace fav {
 
 // The look every window shares, chosen for a cabinet screen seen from a distance.
 
-// The face the layouts were drawn for: a sans-serif of Arial's widths at 8.25 points, so the
-// texts fit their design boxes. A metric twin is taken where Arial itself is missing, and a
-// condensed face as the last resort.
+// The face the layouts were drawn for, at 8.25 points: Liberation Sans, which has Arial's widths,
+// so the texts fit their design boxes. It is built into the program and loaded on the first call,
+// so every cabinet shows the same layout whatever fonts it has.
 QFont DesignFont();
+
+// The family name of the face built into the program.
+inline constexpr const char* ProgramFaceFamily = "Liberation Sans";
 
 // Light grey windows with black text; disabled controls clearly greyed but still legible.
 QPalette CabinetPalette();

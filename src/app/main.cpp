@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "app/looks.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,6 +12,8 @@ int main(int argc, char* argv[]) {
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) {
         QApplication::setStyle(style);
     }
+    // The message boxes too, which take the program's face rather than a window's.
+    QApplication::setFont(fav::DesignFont());
     application.setQuitOnLastWindowClosed(false);
 
     fav::ScreenMessageBoxes messages;

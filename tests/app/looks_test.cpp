@@ -2,6 +2,8 @@
 #include "app/looks.h"
 #include "support/test_app.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
@@ -73,6 +75,20 @@ private slots:
         // No window manager on a cabinet: no window counts as active, and it must not matter.
         QCOMPARE(palette.color(QPalette::Inactive, QPalette::Highlight),
                  palette.color(QPalette::Active, QPalette::Highlight));
+    }
+
+    void theWindowsDrawInTheBuiltInFaceOnAMachineWithoutFonts() {
+        // The tests run with no system font at all.
+        const QFont regular = DesignFont();
+        QCOMPARE(QFontInfo(regular).family(), QString::fromLatin1(ProgramFaceFamily));
+        QFont bold = regular;
+        bold.setBold(true);
+        QVERIFY(QFontInfo(bold).bold());
+        // Arial's widths, which the layouts were drawn for, and real glyphs rather than boxes.
+        const QString sample = QStringLiteral("Total # games=");
+        QVERIFY(QFontMetrics(regular).inFont(QLatin1Char('#')));
+        QVERIFY(QFontMetrics(bold).horizontalAdvance(sample) >
+                QFontMetrics(regular).horizontalAdvance(sample));
     }
 
     void theSelectionBorderIsStrongAndLeavesTheTextInPlace() {

@@ -48,6 +48,7 @@ windows_path() {
 unzip -q "$package_zip" -d "$scratch" || fail "cannot unzip $package_zip"
 program_dir="$(find "$scratch" -mindepth 1 -maxdepth 1 -type d -name 'favorizer-*')"
 [[ -f "$program_dir/favorizer.exe" ]] || fail "no favorizer.exe at the top of the package"
+[[ -s "$program_dir/LiberationSans-LICENSE.txt" ]] || fail "no licence of the built-in face in the package"
 cabinet="$scratch/cabinet"
 cp -R "$demo_cabinet" "$cabinet"
 kabinet="$cabinet/kabinet.cfg"
