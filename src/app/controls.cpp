@@ -3,6 +3,7 @@
 #include "app/looks.h"
 #include "app/twips.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
@@ -64,6 +65,76 @@ QFrame* MakeFrame(QWidget* parent, const char* name, int left, int top, int widt
     frame->setAutoFillBackground(true);
     PlaceTwips(frame, left, top, width, height);
     return frame;
+}
+
+namespace {
+
+// Grows [start, start + size) to `needed`, away from the aligned side.
+void Grow(int& start, int& size, int needed, bool alignedToStart, bool alignedToEnd) {
+    if (needed <= size) {
+        return;
+    }
+    const int extra = needed - size;
+    if (alignedToEnd) {
+        start -= extra;
+    } else if (!alignedToStart) {
+        start -= extra / 2;
+    }
+    size = needed;
+}
+
+} // namespace
+
+QRect FitLabel(const QLabel& label, const QRect& place, const QRect& bounds) {
+    const QString text = label.text();
+    if (text.isEmpty() || label.textFormat() == Qt::RichText) {
+        return place;
+    }
+    // What the label keeps around its text: frame, margin and, beside a frame, its indent.
+    const QFontMetrics metrics(label.font());
+    const int frame = label.frameWidth() + label.margin();
+    int indent = label.indent();
+    if (indent < 0) {
+        indent = label.frameWidth() > 0 ? metrics.horizontalAdvance(QLatin1Char('x')) / 2 : 0;
+    }
+    const Qt::Alignment align = label.alignment();
+    const int aroundWidth = 2 * frame + ((align & (Qt::AlignLeft | Qt::AlignRight)) ? indent : 0);
+    const int aroundHeight = 2 * frame + ((align & (Qt::AlignTop | Qt::AlignBottom)) ? indent : 0);
+    const int roomWidth = place.width() - aroundWidth;
+    const int roomHeight = place.height() - aroundHeight;
+
+    const int horizontal = int(align & Qt::AlignHorizontal_Mask);
+    constexpr int Unbounded = 1 << 20;
+    const QSize oneLine =
+        metrics.boundingRect(QRect(0, 0, Unbounded, Unbounded), horizontal, text).size();
+    QSize needed = oneLine;
+    if (label.wordWrap()) {
+        needed = metrics
+                     .boundingRect(QRect(0, 0, std::max(roomWidth, 1), Unbounded),
+                                   horizontal | Qt::TextWordWrap, text)
+                     .size();
+        if (needed.height() > roomHeight && oneLine.height() <= roomHeight &&
+            oneLine.width() + aroundWidth <= bounds.width()) {
+            needed = oneLine;
+        }
+    }
+    int left = place.left();
+    int width = place.width();
+    int top = place.top();
+    int height = place.height();
+    Grow(left, width, needed.width() + aroundWidth, (align & Qt::AlignLeft) != 0,
+         (align & Qt::AlignRight) != 0);
+    Grow(top, height, needed.height() + aroundHeight, (align & Qt::AlignTop) != 0,
+         (align & Qt::AlignBottom) != 0);
+    QRect fitted(left, top, width, height);
+    // Moved back inside the holder where growing took it out, never past the holder's start.
+    if (fitted != place) {
+        fitted.moveRight(std::min(fitted.right(), bounds.right()));
+        fitted.moveBottom(std::min(fitted.bottom(), bounds.bottom()));
+        fitted.moveLeft(std::max(fitted.left(), bounds.left()));
+        fitted.moveTop(std::max(fitted.top(), bounds.top()));
+    }
+    return fitted;
 }
 
 void SetBorder(QLabel* label, bool border) {

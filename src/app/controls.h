@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 class QLabel;
@@ -22,6 +23,13 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int le
 // is wider than the label. text() keeps the whole text.
 QLabel* MakeLineLabel(QWidget* parent, const char* name, int left, int top, int width, int height,
                       FontSpec font = {});
+
+// Where a label placed at `place` shows its whole text: `place` itself when the text fits, else
+// grown as little as it needs, away from the side its text is aligned to, and kept inside
+// `bounds` (its holder's rectangle). A box of one line grows wider so the text stays on one
+// line, where the holder has room for that; otherwise it grows taller. The design's boxes were
+// drawn for one face at one size, and hinting makes a text a few pixels wider at some scales.
+QRect FitLabel(const QLabel& label, const QRect& place, const QRect& bounds);
 
 // A frame without caption, used as a container or as a mask over other controls.
 QFrame* MakeFrame(QWidget* parent, const char* name, int left, int top, int width, int height);

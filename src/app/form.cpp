@@ -1,10 +1,12 @@
 #include "app/form.h"
 
+#include "app/controls.h"
 #include "app/looks.h"
 #include "app/twips.h"
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QLabel>
 #include <QPushButton>
 #include <QSet>
 #include <cmath>
@@ -63,10 +65,8 @@ void Form::SetScale(double scale) {
     scale_ = scale;
     UpdateOrigin();
     SetDesignPoints(this, DesignPoints(this));
+    // Fonts and lines first: a label's room depends on them.
     for (QWidget* control : findChildren<QWidget*>()) {
-        if (!DesignTwips(control).isEmpty()) {
-            LayOut(control);
-        }
         if (DesignPoints(control) > 0) {
             SetDesignPoints(control, DesignPoints(control));
         }
@@ -74,6 +74,7 @@ void Form::SetScale(double scale) {
             SetDesignLineWidth(control, DesignLineWidth(control));
         }
     }
+    LayOutAll();
 }
 
 void Form::FitFullScreen(const QRect& area) {
@@ -105,6 +106,10 @@ void Form::FitWindow(const QRect& available, double preferredScale) {
 
 void Form::Place(QWidget* control) {
     placedContent_ = QRect();
+    // A control inside another one: its holder hears when the control's text changes.
+    if (QWidget* holder = control->parentWidget(); holder != nullptr && holder != this) {
+        holder->installEventFilter(this);
+    }
     LayOut(control);
 }
 
@@ -113,7 +118,46 @@ void Form::LayOut(QWidget* control) {
     if (control->parentWidget() == this) {
         place.translate(origin_);
     }
-    control->setGeometry(place);
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        place = FitLabel(*label, place, control->parentWidget()->rect());
+    }
+    if (control->geometry() != place) {
+        control->setGeometry(place);
+    }
+}
+
+void Form::LayOutAll() {
+    for (QWidget* control : findChildren<QWidget*>()) {
+        if (!DesignTwips(control).isEmpty()) {
+            LayOut(control);
+        }
+    }
+}
+
+bool Form::event(QEvent* event) {
+    // A label's text changed: it may need more room than its box, or less again.
+    if (event->type() == QEvent::LayoutRequest) {
+        MoveTopControls();
+    }
+    return QWidget::event(event);
+}
+
+bool Form::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::LayoutRequest && watched != this) {
+        for (QObject* child : watched->children()) {
+            if (auto* control = qobject_cast<QWidget*>(child);
+                control != nullptr && !DesignTwips(control).isEmpty()) {
+                LayOut(control);
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form::showEvent(QShowEvent* event) {
+    // Texts set while the window was hidden laid nothing out.
+    LayOutAll();
+    QWidget::showEvent(event);
 }
 
 void Form::UpdateOrigin() {

@@ -65,6 +65,9 @@ public:
 protected:
     void setCancelButton(QPushButton* button) { cancelButton_ = button; }
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Replaces the content the window fills and centres in full screen.
     void SetContentTwips(const QRect& content) { content_ = content; }
     void closeEvent(QCloseEvent* event) override;
@@ -78,6 +81,7 @@ private:
     void FillArea(const QSize& area);
     void UpdateOrigin();
     void LayOut(QWidget* control);
+    void LayOutAll();
     void MoveTopControls();
 
     QSize designSize_;

@@ -44,6 +44,10 @@ inline constexpr double FullScreenShare = 0.98;
 // The scale at which a design of the given size fills the share of the area in its limiting
 // dimension; 1 for an empty design or area.
 double FillScale(const QSizeF& design, const QSizeF& area, double share);
+// The scale a window that does not fill the screen is shown at: the whole number nearest the
+// screen's height over 1080 pixels, at least 1, so that a television shows it as large as a
+// 1080p screen does.
+int WindowedScale(int screenHeightPixels);
 // The scale at which a design of the given size fits the area: 1, or less when it is larger.
 double FitScale(const QSizeF& design, const QSizeF& area);
 

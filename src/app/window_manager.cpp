@@ -2,6 +2,7 @@
 
 #include "app/arcade_key.h"
 #include "app/looks.h"
+#include "app/twips.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -70,6 +71,15 @@ QRect AvailableArea(const QWidget* window) {
     return screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 640, 480);
 }
 
+// The scale of a window that does not fill its screen.
+double WindowedScaleOf(const QWidget* window) {
+    const QScreen* screen = window->screen();
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    return screen != nullptr ? WindowedScale(screen->geometry().height()) : 1.0;
+}
+
 // Maximising is a request to the window manager too, and a cabinet often runs none: the window
 // takes the screen's free area itself, and a window manager that is there maximises it as usual.
 void ShowMaximised(Form* window) {
@@ -129,8 +139,9 @@ void WindowManager::Show(FormId id) {
         if (!form->isVisible()) {
             // In full screen the small windows come at the scale of the screens they stand over.
             const bool overFullScreen = !maximised_.empty() && IsSmallWindow(id);
-            form->FitWindow(AvailableArea(form),
-                            overFullScreen && fullScreenScale_ > 0 ? fullScreenScale_ : 1.0);
+            form->FitWindow(AvailableArea(form), overFullScreen && fullScreenScale_ > 0
+                                                     ? fullScreenScale_
+                                                     : WindowedScaleOf(form));
         }
         form->show();
     }
