@@ -1,8 +1,9 @@
-// Every text of every window shows whole inside its control: labels, buttons, check boxes, drive
-// pickers and list rows, full screen and windowed, on the screen this run is given (the off-screen
-// platform's, one size a run) and with no font but the program's own.
+// Every text of every window shows whole inside its control, in the program's own face: labels,
+// buttons, check boxes, drive pickers and list rows, full screen and windowed, on the screen this
+// run is given (the off-screen platform's, one size a run) and with no font but the program's own.
 
 #include "app/app.h"
+#include "app/looks.h"
 #include "app/twips.h"
 #include "core/errors/failure.h"
 #include "screens/editor/pane_view.h"
@@ -54,6 +55,13 @@ public:
         for (const QWidget* control : window->findChildren<QWidget*>()) {
             if (!control->isVisibleTo(window)) {
                 continue;
+            }
+            // The widths are the program face's: a control asking for another face may get one
+            // of other widths on a cabinet that has it.
+            if (control->font().family() != QLatin1String(ProgramFaceFamily)) {
+                cuts_ << QStringLiteral("%1: %2 %3 asks for the face \"%4\"")
+                             .arg(where_, window->objectName(), control->objectName(),
+                                  control->font().family());
             }
             if (const auto* label = qobject_cast<const QLabel*>(control)) {
                 Label(label);

@@ -28,15 +28,6 @@ QLabel* MakeHint(QWidget* parent, const char* name, const QString& text, int lef
     return MakeLabel(parent, name, text, left, top, width, height, FontSpec{9.75, true});
 }
 
-// The layout was drawn for a narrow sans-serif face; a wider face breaks the hint texts in other
-// places and cuts the captions off.
-QFont WindowFont(QFont font) {
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("DejaVu Sans Condensed")});
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
 // The jump panel, in twips: a title, the prefix, four rows of keys and a line of help. It stands
 // over the inactive pane, so the active one shows where each key lands.
 constexpr int JumpWidth = 5340;
@@ -61,8 +52,6 @@ std::string WithoutLeadingSpaces(const std::string& text) {
 // The window leaves a narrow margin around the frame that holds everything.
 Form7::Form7(App& app)
     : Form(app, FormId::Form7, CaptionPrefix, FrameWidth + 120, FrameHeight + 240) {
-    setFont(WindowFont(font()));
-    SetDesignPoints(this, 8.25);
     Frame1_ = MakeFrame(this, "Frame1", 0, 0, FrameWidth, FrameHeight);
     // Here the frame only holds the controls and masks nothing: the window's own background
     // shows through, which saves filling it twice.

@@ -49,10 +49,6 @@ QLabel* MakeKeyLabel(QWidget* parent, const QString& name, const QString& text, 
                      int width, int height, double points) {
     QLabel* label = MakeLabel(parent, name.toLatin1().constData(), text, left, top, width, height,
                               FontSpec{points, true, false});
-    QFont face = label->font();
-    face.setFamily(QStringLiteral("Sans Serif"));
-    face.setStyleHint(QFont::SansSerif);
-    label->setFont(face);
     label->setWordWrap(false);
     label->setAlignment(Qt::AlignCenter);
     return label;
