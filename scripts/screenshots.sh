@@ -4,7 +4,9 @@
 # copy of the demo cabinet, into docs/screenshots/<size>[-fullscreen]/<nn>-<name>.png.
 #
 # The program runs on a virtual X screen (Xvfb) with no window manager, as it often does on a
-# cabinet, and is driven with xdotool; ImageMagick's import takes the pictures. Everything it
+# cabinet, and is driven with xdotool; ImageMagick's import takes the pictures. It sees only the
+# DejaVu fonts, as on a Debian cabinet with nothing but the default fonts installed, so the
+# pictures show the face built into the program. Everything it
 # starts is ended before it exits, and the repository's own files (demo cabinet, build folder
 # settings) are never changed: the program runs as a copy in a scratch program folder.
 #
@@ -16,7 +18,8 @@
 # Usage: scripts/screenshots.sh [WIDTHxHEIGHTxDEPTH:FULLSCREEN[:KEEP] ...]
 #   Each argument is one screen size and the "Run Favorizer fullscreen" value (0 or 1) to use;
 #   KEEP, a comma-separated list of picture names, keeps only those (all are still checked).
-#   default: 1920x1080x24:1 3840x2160x24:1:03-menu,09-editor 640x480x24:0 640x480x24:1
+#   default: 1920x1080x24:1 3840x2160x24:1:03-menu,09-editor 3840x2160x24:0:02-setup
+#            640x480x24:0 640x480x24:1
 # Environment:
 #   FAVORIZER_PROGRAM   a favorizer binary already built (default: build it with the presets)
 #   SHOTS_DIR           where the pictures go (default: docs/screenshots in the repository)
@@ -29,7 +32,8 @@ cd "$FAVORIZER_ROOT"
 runs=("$@")
 if ((${#runs[@]} == 0)); then
     # shellcheck disable=SC2054  # the commas are inside one argument
-    runs=(1920x1080x24:1 3840x2160x24:1:03-menu,09-editor 640x480x24:0 640x480x24:1)
+    runs=(1920x1080x24:1 3840x2160x24:1:03-menu,09-editor 3840x2160x24:0:02-setup 640x480x24:0
+        640x480x24:1)
 fi
 for run in "${runs[@]}"; do
     if [[ ! "$run" =~ ^[0-9]+x[0-9]+x[0-9]+:[01](:[0-9a-z,-]+)?$ ]]; then
@@ -40,8 +44,7 @@ done
 shots_dir="${SHOTS_DIR:-$FAVORIZER_ROOT/docs/screenshots}"
 timeout="${SHOT_TIMEOUT:-15}"
 
-ensure_packages "${FAVORIZER_PACKAGES[@]}" qt6-qpa-plugins fonts-dejavu-core fonts-liberation2 xvfb imagemagick \
-    xdotool
+ensure_packages "${FAVORIZER_PACKAGES[@]}" qt6-qpa-plugins fonts-dejavu-core xvfb imagemagick xdotool
 
 program_source="${FAVORIZER_PROGRAM:-}"
 if [[ -z "$program_source" ]]; then
@@ -109,12 +112,26 @@ write_settings() {
     write_favorize_cfg "$program_dir/favorize.cfg" "$@"
 }
 
+# The fonts the program may see: DejaVu's alone, whatever else this machine has.
+write_font_config() {
+    mkdir -p "$scratch/fontcache"
+    cat >"$scratch/fonts.conf" <<EOF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <dir>/usr/share/fonts/truetype/dejavu</dir>
+  <cachedir>$scratch/fontcache</cachedir>
+</fontconfig>
+EOF
+}
+
 start_program() {
     mkdir -p "$scratch/runtime"
     chmod 700 "$scratch/runtime"
+    [[ -f "$scratch/fonts.conf" ]] || write_font_config
     env -u WAYLAND_DISPLAY -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_FONT_DPI \
         -u QT_QPA_PLATFORMTHEME -u QT_STYLE_OVERRIDE \
-        QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$scratch/runtime" \
+        QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$scratch/runtime" FONTCONFIG_FILE="$scratch/fonts.conf" \
         "$program_dir/favorizer" >"$scratch/program.log" 2>&1 &
     app_pid=$!
 }

@@ -52,6 +52,7 @@ public:
 
     // Looks at every text the window shows; each one that does not fit is one entry of Cuts().
     void Window(const Form* window) {
+        texts_.clear();
         for (const QWidget* control : window->findChildren<QWidget*>()) {
             if (!control->isVisibleTo(window)) {
                 continue;
@@ -71,6 +72,18 @@ public:
                 Picker(picker);
             } else if (const auto* view = qobject_cast<const QAbstractItemView*>(control)) {
                 Rows(view);
+            }
+        }
+        // A text grown out of its box must not run into another one beside it. Controls of
+        // different holders may lie under one another on purpose: a frame masks what is below.
+        for (qsizetype i = 0; i < texts_.size(); ++i) {
+            for (qsizetype j = i + 1; j < texts_.size(); ++j) {
+                if (texts_[i].holder == texts_[j].holder &&
+                    texts_[i].drawn.intersects(texts_[j].drawn)) {
+                    cuts_ << QStringLiteral("%1: %2 %3 and %4 overlap")
+                                 .arg(where_, window->objectName(), texts_[i].control,
+                                      texts_[j].control);
+                }
             }
         }
     }
@@ -94,6 +107,8 @@ private:
             QRect(room.left(), room.top(), room.width(), 1 << 20), horizontal, text);
         QRect drawn = metrics.boundingRect(room, flags, text);
         drawn.setSize(needed.size().expandedTo(drawn.size()));
+        texts_.append({control->parentWidget(), control->objectName(),
+                       drawn.translated(control->mapTo(control->window(), QPoint()))});
         const QRect shown =
             ShownRect(control).translated(-control->mapTo(control->window(), QPoint()));
         if (needed.width() > room.width() || needed.height() > room.height() ||
@@ -196,8 +211,15 @@ private:
         }
     }
 
+    struct DrawnText {
+        const QWidget* holder;
+        QString control;
+        QRect drawn; // in the window's coordinates
+    };
+
     QString where_;
     QStringList cuts_;
+    QList<DrawnText> texts_;
     int checked_ = 0;
 };
 

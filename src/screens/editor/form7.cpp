@@ -9,10 +9,12 @@
 #include "core/launcher/game_list.h"
 #include "core/launcher/list_files.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QTimer>
+#include <algorithm>
 
 namespace fav {
 
@@ -27,6 +29,12 @@ QLabel* MakeHint(QWidget* parent, const char* name, const QString& text, int lef
                  int width, int height) {
     return MakeLabel(parent, name, text, left, top, width, height, FontSpec{9.75, true});
 }
+
+// The favourites pane's heading, in twips: its name, then its total.
+constexpr int Label2Left = 5520;
+constexpr int Label12Left = 7320;
+constexpr int Label13Left = 8640;
+constexpr int Label13Width = 615;
 
 // The jump panel, in twips: a title, the prefix, four rows of keys and a line of help. It stands
 // over the inactive pane, so the active one shows where each key lands.
@@ -62,9 +70,9 @@ Form7::Form7(App& app)
     MakeHint(f, "Label1", QStringLiteral("Mame Games List"), 120, 0, 1800, 255);
     MakeLabel(f, "Label10", QStringLiteral("Total # games="), 1920, 0, 1335, 255);
     Label11_ = MakeLabel(f, "Label11", QString(), 3240, 0, 975, 255);
-    Label2_ = MakeLabel(f, "Label2", QString(), 5520, 0, 1335, 375);
-    MakeLabel(f, "Label12", QStringLiteral("Total # games="), 7320, 0, 1215, 255);
-    Label13_ = MakeLabel(f, "Label13", QString(), 8640, 0, 615, 255);
+    Label2_ = MakeLabel(f, "Label2", QString(), Label2Left, 0, 1335, 375);
+    Label12_ = MakeLabel(f, "Label12", QStringLiteral("Total # games="), Label12Left, 0, 1215, 255);
+    Label13_ = MakeLabel(f, "Label13", QString(), Label13Left, 0, Label13Width, 255);
 
     MakeHint(f, "Label4", QStringLiteral("Press"), 4320, 2280, 735, 255);
     MakeHint(f, "Label5", QStringLiteral("P1 Start"), 4200, 2520, 855, 255);
@@ -164,11 +172,29 @@ void Form7::Form_Activate() {
     }
 }
 
+void Form7::PlaceFavouritesTotal() {
+    // A name of twelve wide letters runs past its box into the total beside it: the total moves
+    // right as far as the name needs, up to the frame's edge. A tenth more than the name's width
+    // at the design size leaves room for the wider hinting of some scales.
+    QFont face = font();
+    face.setPointSizeF(DesignPoints(this));
+    const int nameTwips = static_cast<int>(
+        PixelsToTwips(QFontMetrics(face).horizontalAdvance(Label2_->text())) * 1.1);
+    constexpr int Gap = 60;
+    const int shift = std::clamp(Label2Left + nameTwips + Gap - Label12Left, 0,
+                                 FrameWidth - Label13Left - Label13Width);
+    const QRect total = DesignTwips(Label12_);
+    PlaceTwips(Label12_, Label12Left + shift, total.top(), total.width(), total.height());
+    const QRect count = DesignTwips(Label13_);
+    PlaceTwips(Label13_, Label13Left + shift, count.top(), count.width(), count.height());
+}
+
 void Form7::Load() {
     const std::string& name = app_.shared.CurrentListName;
     setWindowTitle(CaptionPrefix + DisplayText(name));
     KeyPreview = true;
     Label2_->setText(DisplayText(name));
+    PlaceFavouritesTotal();
 
     const std::string& launcherDir = app_.shared.LauncherDir;
     auto games = ReadGameLines(MameMapPath(launcherDir), MameMapBounds);

@@ -44,6 +44,7 @@ private:
     enum class LoadState { NotLoaded, Loaded, Failed };
 
     void Load();
+    void PlaceFavouritesTotal();
     void LoadFailed(const Failure& failure);
     void SaveAndLeave();
     void AddOrRemove(Pane active);
@@ -98,6 +99,7 @@ private:
     QLabel* Label7_ = nullptr;
     QLabel* Label8_ = nullptr;
     QLabel* Label11_ = nullptr;
+    QLabel* Label12_ = nullptr;
     QLabel* Label13_ = nullptr;
     QLabel* Label16_ = nullptr;
     PaneView* List1_ = nullptr;
