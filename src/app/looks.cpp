@@ -10,8 +10,7 @@ namespace {
 // chosen over it; it has the same widths, which is what the layouts rely on.
 bool LoadProgramFace() {
     bool loaded = true;
-    for (const char* file :
-         {":/face/LiberationSans-Regular.ttf", ":/face/LiberationSans-Bold.ttf"}) {
+    for (const char* file : ProgramFaceFiles) {
         loaded = QFontDatabase::addApplicationFont(QString::fromLatin1(file)) >= 0 && loaded;
     }
     return loaded;

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QPalette>
+#include <array>
 
 namespace fav {
 
@@ -12,8 +13,11 @@ namespace fav {
 // so every cabinet shows the same layout whatever fonts it has.
 QFont DesignFont();
 
-// The family name of the face built into the program.
+// The family name of the face built into the program, and its files among the program's
+// resources.
 inline constexpr const char* ProgramFaceFamily = "Liberation Sans";
+inline constexpr std::array<const char*, 2> ProgramFaceFiles = {":/face/LiberationSans-Regular.ttf",
+                                                                ":/face/LiberationSans-Bold.ttf"};
 
 // Light grey windows with black text; disabled controls clearly greyed but still legible.
 QPalette CabinetPalette();
