@@ -19,6 +19,9 @@ set(CPACK_PACKAGE_NAME favorizer)
 set(CPACK_PACKAGE_VENDOR "Favorizer")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Favourites lists for an arcade cabinet's launcher")
 set(CPACK_PACKAGE_FILE_NAME "favorizer-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR}")
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+# Every version unpacks into the same folder, favorizer, so a newer one unpacked over an older one
+# replaces the program and keeps the settings and log beside it.
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_PACKAGING_INSTALL_PREFIX /favorizer)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
