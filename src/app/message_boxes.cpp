@@ -1,13 +1,37 @@
 #include "app/message_boxes.h"
 
+#include "app/form.h"
+#include "app/looks.h"
+
+#include <QApplication>
 #include <QMessageBox>
+#include <algorithm>
 
 namespace fav {
+
+namespace {
+
+// The scale the program's windows are shown at, so that a box over a full-screen cabinet screen,
+// or over the setup screen on a television, is as readable as they are.
+double ShownScale() {
+    double scale = 0;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        if (const auto* form = qobject_cast<const Form*>(window); form && form->isVisible()) {
+            scale = std::max(scale, form->scale());
+        }
+    }
+    return scale > 0 ? scale : 1.0;
+}
+
+} // namespace
 
 MessageAnswer ScreenMessageBoxes::Show(const QString& text, const QString& caption,
                                        MessageButtons buttons, MessageIcon icon) {
     QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
                     caption, text);
+    QFont face = DesignFont();
+    face.setPointSizeF(face.pointSizeF() * ShownScale());
+    box.setFont(face);
     if (buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);

@@ -1,13 +1,18 @@
 #include "app/controls.h"
 #include "app/looks.h"
+#include "app/message_boxes.h"
 #include "support/test_app.h"
 
+#include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
 
 using namespace fav;
@@ -89,6 +94,30 @@ private slots:
         QVERIFY(QFontMetrics(regular).inFont(QLatin1Char('#')));
         QVERIFY(QFontMetrics(bold).horizontalAdvance(sample) >
                 QFontMetrics(regular).horizontalAdvance(sample));
+    }
+
+    void messageBoxesComeAtTheScaleOfTheWindowsShown() {
+        TestApp t;
+        t.WriteCabinet("emulators = mame");
+        t.app.shared.LauncherDir = t.cabinetDir;
+        t.windows().Show(FormId::Form2);
+        t.windows().Find(FormId::Form2)->SetScale(2);
+        ScreenMessageBoxes boxes;
+        qreal shownPoints = 0;
+        QString shownText;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            shownPoints =
+                box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->font().pointSizeF();
+            shownText = box->text();
+            box->button(QMessageBox::No)->click();
+        });
+        QCOMPARE(boxes.Show(QStringLiteral("Save?"), QStringLiteral("Favorizer"),
+                            MessageButtons::YesNo, MessageIcon::None),
+                 MessageAnswer::No);
+        QCOMPARE(shownText, QStringLiteral("Save?"));
+        QCOMPARE(shownPoints, 2 * DesignFont().pointSizeF());
     }
 
     void theSelectionBorderIsStrongAndLeavesTheTextInPlace() {
