@@ -240,7 +240,9 @@ echo "Windows suite took $((SECONDS - started)) s"
 
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")"
 package="favorizer-$version-windows-x64"
-staging="$build_dir/package/$package"
+# Every version unzips into the same folder, so a newer one unzipped over an older one keeps the
+# settings and log beside the program.
+staging="$build_dir/package/favorizer"
 rm -rf -- "$build_dir/package"
 mkdir -p "$staging/platforms"
 cp "$build_dir/favorizer.exe" "$staging/"
@@ -252,9 +254,9 @@ while read -r dll; do
 done < <(needed_dlls "$build_dir/favorizer.exe" "$qt_prefix/plugins/platforms/qwindows.dll" | sort -u)
 "$MINGW-strip" --strip-unneeded "$staging"/*.exe "$staging"/*.dll "$staging"/platforms/*.dll
 rm -f -- "$build_dir/$package.zip"
-(cd "$build_dir/package" && zip -q -r -9 "../$package.zip" "$package")
+(cd "$build_dir/package" && zip -q -r -9 "../$package.zip" favorizer)
 echo "Package: $build_dir/$package.zip ($(du -k "$build_dir/$package.zip" | cut -f1) KiB)"
-(cd "$build_dir/package" && find "$package" -type f | sort)
+(cd "$build_dir/package" && find favorizer -type f | sort)
 
 # --- The package as a cabinet owner uses it -------------------------------------------------
 

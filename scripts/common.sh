@@ -6,8 +6,8 @@
 FAVORIZER_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # What a fresh Debian 12 needs to build and test the program; the font package gives the face
-# built into the program.
-FAVORIZER_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libbenchmark-dev fonts-liberation2)
+# built into the program, SDL2 the game controllers.
+FAVORIZER_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libbenchmark-dev fonts-liberation2 libsdl2-dev)
 
 # What the tests add: one of them runs the program on a virtual X screen, driven by xdotool.
 FAVORIZER_TEST_PACKAGES=(qt6-qpa-plugins fonts-dejavu-core xvfb xdotool)

@@ -68,4 +68,27 @@ int ArcadeKeyFromQt(const QKeyEvent& event) {
     return ArcadeKeyFromQt(event.key(), event.modifiers().testFlag(Qt::KeypadModifier));
 }
 
+QtKey QtKeyFromArcadeKey(int arcadeKey) {
+    switch (arcadeKey) {
+    case ArcadeKey::Left:
+        return {Qt::Key_Left, Qt::NoModifier, {}};
+    case ArcadeKey::Up:
+        return {Qt::Key_Up, Qt::NoModifier, {}};
+    case ArcadeKey::Right:
+        return {Qt::Key_Right, Qt::NoModifier, {}};
+    case ArcadeKey::Down:
+        return {Qt::Key_Down, Qt::NoModifier, {}};
+    case ArcadeKey::Player1Start:
+        return {Qt::Key_1, Qt::NoModifier, QStringLiteral("1")};
+    case ArcadeKey::Escape:
+        return {Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b")};
+    case ArcadeKey::Ctrl:
+        return {Qt::Key_Control, Qt::ControlModifier, {}};
+    case ArcadeKey::Alt:
+        return {Qt::Key_Alt, Qt::AltModifier, {}};
+    default:
+        return {};
+    }
+}
+
 } // namespace fav

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <Qt>
+
 class QKeyEvent;
 
 namespace fav {
@@ -20,5 +23,13 @@ inline constexpr int Alt = 18;
 // On Windows a key from the keyboard carries its own number, which is taken as it is.
 int ArcadeKeyFromQt(const QKeyEvent& event);
 int ArcadeKeyFromQt(int qtKey, bool keypad);
+
+// The keyboard's key for a cabinet key: what a key event of it carries.
+struct QtKey {
+    int key = 0; // 0 for a code that is none of the cabinet's
+    Qt::KeyboardModifiers modifier;
+    QString text;
+};
+QtKey QtKeyFromArcadeKey(int arcadeKey);
 
 } // namespace fav

@@ -5,6 +5,10 @@
 #include <QDir>
 #include <QStyleFactory>
 
+#ifdef FAVORIZER_CONTROLLERS
+#include "app/controllers.h"
+#endif
+
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     // The same drawing on every cabinet, whatever desktop theme is installed: the windows' own
@@ -21,6 +25,12 @@ int main(int argc, char* argv[]) {
     const std::string programDir =
         QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
     fav::App app({programDir, &messages, {}, [] { QCoreApplication::exit(0); }});
+#ifdef FAVORIZER_CONTROLLERS
+    // Game controllers reach the windows as the cabinet's keys, beside the keyboard.
+    fav::Controllers controllers([&app](int arcadeKey, bool down, bool repeat) {
+        app.windows().SendKey(arcadeKey, down, repeat);
+    });
+#endif
     app.Start();
     if (app.windows().ProgramEnded()) {
         return 0;

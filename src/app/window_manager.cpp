@@ -315,6 +315,34 @@ Form* WindowManager::LoadedFormOf(QWidget* widget) const {
     return form;
 }
 
+void WindowManager::SendKey(int arcadeKey, bool down, bool repeat) {
+    const QtKey key = QtKeyFromArcadeKey(arcadeKey);
+    if (key.key == 0) {
+        return;
+    }
+    // Where the keyboard's key would go: a message box first, else the control with the focus.
+    QWidget* target = QApplication::activeModalWidget();
+    if (target == nullptr) {
+        target = QApplication::focusWidget();
+    }
+    if (target == nullptr) {
+        target = ActiveForm();
+    }
+    if (target == nullptr) {
+        return;
+    }
+    if (QWidget* inside = target->focusWidget()) {
+        target = inside;
+    }
+    // A number of its own, so the gate tells it from the keyboard's key of the same name; the
+    // key's own virtual-key number, which Windows' keys carry too.
+    const quint32 identity = 0x800000U | static_cast<quint32>(arcadeKey);
+    QKeyEvent event(down ? QEvent::KeyPress : QEvent::KeyRelease, key.key,
+                    down ? key.modifier : Qt::NoModifier, identity, static_cast<quint32>(arcadeKey),
+                    0, key.text, repeat);
+    QCoreApplication::sendEvent(target, &event);
+}
+
 bool WindowManager::FilterKeyPress(QWidget* receiver, QKeyEvent* event) {
     // A key a control leaves goes on to its parents, and each of them passes through here: the
     // gate counts a press once per event, since a second look at the same press finds it the

@@ -71,6 +71,10 @@ public:
     void ScreenAppeared() { keys_.ScreenAppeared(); }
     // True while the cabinet key (ArcadeKey code) is held down.
     bool KeyIsDown(int arcadeKey) const { return keys_.IsDown(arcadeKey); }
+    // A cabinet key (ArcadeKey code) that comes from elsewhere than the keyboard, a game
+    // controller: delivered as the keyboard's own key would be, where the keyboard would go, and
+    // through the same rules. A repeat is a held key's repeat.
+    void SendKey(int arcadeKey, bool down, bool repeat);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

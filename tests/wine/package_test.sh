@@ -46,7 +46,9 @@ windows_path() {
 }
 
 unzip -q "$package_zip" -d "$scratch" || fail "cannot unzip $package_zip"
-program_dir="$(find "$scratch" -mindepth 1 -maxdepth 1 -type d -name 'favorizer-*')"
+[[ "$(unzip -Z1 "$package_zip" | cut -d/ -f1 | sort -u)" == favorizer ]] ||
+    fail "the package does not unzip into the one folder favorizer"
+program_dir="$scratch/favorizer"
 [[ -f "$program_dir/favorizer.exe" ]] || fail "no favorizer.exe at the top of the package"
 [[ -s "$program_dir/LiberationSans-LICENSE.txt" ]] || fail "no licence of the built-in face in the package"
 cabinet="$scratch/cabinet"

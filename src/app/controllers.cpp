@@ -1,0 +1,234 @@
+#include "app/controllers.h"
+
+#include "app/arcade_key.h"
+#include "app/test_pad.h"
+
+#define SDL_MAIN_HANDLED
+#include <SDL.h>
+
+namespace fav {
+
+namespace {
+
+// Often enough that a press is handled within a frame, seldom enough to cost nothing.
+constexpr int PollMs = 8;
+
+// Numbers of one controller's inputs, one range for each kind, as PadKeys wants them distinct.
+constexpr int ButtonInput = 0;
+constexpr int AxisInput = 100;
+constexpr int HatInput = 200;
+
+int ControllerButtonKey(Uint8 button) {
+    switch (button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+        return ArcadeKey::Up;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+        return ArcadeKey::Down;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+        return ArcadeKey::Left;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+        return ArcadeKey::Right;
+    case SDL_CONTROLLER_BUTTON_START:
+        return ArcadeKey::Player1Start;
+    case SDL_CONTROLLER_BUTTON_BACK:
+        return ArcadeKey::Escape;
+    case SDL_CONTROLLER_BUTTON_A:
+        return ArcadeKey::Ctrl;
+    case SDL_CONTROLLER_BUTTON_B:
+        return ArcadeKey::Alt;
+    default:
+        return 0;
+    }
+}
+
+// The wiring of a "zero delay" encoder, which SDL has no mapping for.
+int EncoderButtonKey(Uint8 button) {
+    switch (button) {
+    case 9:
+        return ArcadeKey::Player1Start;
+    case 8:
+        return ArcadeKey::Escape;
+    case 0:
+        return ArcadeKey::Ctrl;
+    case 1:
+        return ArcadeKey::Alt;
+    default:
+        return 0;
+    }
+}
+
+// The controller an input event comes from, -1 for other events.
+int EventDevice(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+        return event.cbutton.which;
+    case SDL_CONTROLLERAXISMOTION:
+        return event.caxis.which;
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+        return event.jbutton.which;
+    case SDL_JOYHATMOTION:
+        return event.jhat.which;
+    case SDL_JOYAXISMOTION:
+        return event.jaxis.which;
+    default:
+        return -1;
+    }
+}
+
+} // namespace
+
+struct Controllers::Device {
+    SDL_GameController* controller = nullptr; // when SDL knows it
+    SDL_Joystick* joystick = nullptr;         // when it does not
+
+    ~Device() {
+        if (controller != nullptr) {
+            SDL_GameControllerClose(controller);
+        }
+        if (joystick != nullptr) {
+            SDL_JoystickClose(joystick);
+        }
+    }
+};
+
+Controllers::Controllers(KeySink sendKey, QObject* parent)
+    : QObject(parent), sendKey_(std::move(sendKey)) {
+    // No window of SDL's own, so none to have the focus: every event counts. The program's own
+    // signal handling stays as it is.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    listening_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+    if (!listening_) {
+        return;
+    }
+    clock_.start();
+    if (const QByteArray fifo = qgetenv("FAVORIZER_TEST_PAD"); !fifo.isEmpty()) {
+        testPad_ = std::make_unique<TestPad>(fifo.toStdString());
+    }
+    connect(&timer_, &QTimer::timeout, this, &Controllers::Poll);
+    timer_.start(PollMs);
+}
+
+Controllers::~Controllers() {
+    timer_.stop();
+    testPad_.reset();
+    devices_.clear();
+    if (listening_) {
+        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    }
+}
+
+void Controllers::Open(int deviceIndex) {
+    const int instance = SDL_JoystickGetDeviceInstanceID(deviceIndex);
+    if (instance < 0 || devices_.contains(instance)) {
+        return;
+    }
+    auto device = std::make_unique<Device>();
+    if (SDL_IsGameController(deviceIndex)) {
+        device->controller = SDL_GameControllerOpen(deviceIndex);
+    }
+    if (device->controller == nullptr) {
+        device->joystick = SDL_JoystickOpen(deviceIndex);
+        if (device->joystick == nullptr) {
+            return;
+        }
+    }
+    devices_[instance] = std::move(device);
+}
+
+void Controllers::Close(int instance) {
+    Send(keys_.Detach(instance));
+    devices_.erase(instance);
+}
+
+void Controllers::Send(const PadKeys::Changes& changes) {
+    for (const PadKeys::Change& change : changes) {
+        sendKey_(change.arcadeKey, change.down, false);
+    }
+}
+
+void Controllers::Poll() {
+    if (!listening_) {
+        return;
+    }
+    if (testPad_) {
+        testPad_->Poll();
+    }
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        const std::int64_t now = Now();
+        switch (event.type) {
+        case SDL_JOYDEVICEADDED:
+            Open(event.jdevice.which);
+            break;
+        case SDL_JOYDEVICEREMOVED:
+            Close(event.jdevice.which);
+            break;
+        default:
+            break;
+        }
+        // Each controller is heard one way: as SDL maps it, or by the encoder's wiring.
+        const auto device = devices_.find(EventDevice(event));
+        if (device == devices_.end()) {
+            continue;
+        }
+        const int which = device->first;
+        const bool mapped = device->second->controller != nullptr;
+        switch (event.type) {
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+            Send(keys_.Digital(which, ButtonInput + event.cbutton.button,
+                               ControllerButtonKey(event.cbutton.button),
+                               event.type == SDL_CONTROLLERBUTTONDOWN, now));
+            break;
+        case SDL_CONTROLLERAXISMOTION:
+            if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX) {
+                Send(keys_.Axis(which, AxisInput, event.caxis.value, ArcadeKey::Left,
+                                ArcadeKey::Right, now));
+            } else if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) {
+                Send(keys_.Axis(which, AxisInput + 1, event.caxis.value, ArcadeKey::Up,
+                                ArcadeKey::Down, now));
+            }
+            break;
+        case SDL_JOYBUTTONDOWN:
+        case SDL_JOYBUTTONUP:
+            if (!mapped) {
+                Send(keys_.Digital(which, ButtonInput + event.jbutton.button,
+                                   EncoderButtonKey(event.jbutton.button),
+                                   event.type == SDL_JOYBUTTONDOWN, now));
+            }
+            break;
+        case SDL_JOYHATMOTION:
+            if (!mapped) {
+                // Each direction on its own: a diagonal holds two.
+                constexpr std::pair<Uint8, int> Directions[] = {{SDL_HAT_UP, ArcadeKey::Up},
+                                                                {SDL_HAT_DOWN, ArcadeKey::Down},
+                                                                {SDL_HAT_LEFT, ArcadeKey::Left},
+                                                                {SDL_HAT_RIGHT, ArcadeKey::Right}};
+                int direction = 0;
+                for (const auto& [bit, key] : Directions) {
+                    Send(keys_.Digital(which, HatInput + 4 * event.jhat.hat + direction++, key,
+                                       (event.jhat.value & bit) != 0, now));
+                }
+            }
+            break;
+        case SDL_JOYAXISMOTION:
+            if (!mapped && event.jaxis.axis < 2) {
+                const bool across = event.jaxis.axis == 0;
+                Send(keys_.Axis(which, AxisInput + event.jaxis.axis, event.jaxis.value,
+                                across ? ArcadeKey::Left : ArcadeKey::Up,
+                                across ? ArcadeKey::Right : ArcadeKey::Down, now));
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    for (const int key : keys_.DueRepeats(Now())) {
+        sendKey_(key, true, true);
+    }
+}
+
+} // namespace fav

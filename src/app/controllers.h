@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/input/pad_keys.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace fav {
+
+class TestPad;
+
+// The cabinet's game controllers, heard through SDL's game-controller layer in the GUI thread:
+// no SDL window, polled from a timer. What they do reaches the program as the cabinet's keys,
+// through `sendKey` (a key code, down or up, and whether it is a held key's repeat).
+//
+// A controller SDL knows: d-pad and left stick are the joystick, Start is Player 1 Start, Back is
+// the game-exit button, A and B are the action buttons. A joystick it does not know is taken as
+// the common "zero delay" encoder is wired: hats and axes 0 and 1 are the joystick, button 9
+// Player 1 Start, 8 game exit, 0 and 1 the action buttons.
+class Controllers final : public QObject {
+    Q_OBJECT
+
+public:
+    using KeySink = std::function<void(int arcadeKey, bool down, bool repeat)>;
+    explicit Controllers(KeySink sendKey, QObject* parent = nullptr);
+    ~Controllers() override;
+    Controllers(const Controllers&) = delete;
+    Controllers& operator=(const Controllers&) = delete;
+
+    // False where SDL's controller layer could not start: the keyboard alone works then.
+    bool Listening() const { return listening_; }
+    // The controllers plugged in now.
+    int Count() const { return static_cast<int>(devices_.size()); }
+
+    // Reads what the controllers did since the last call: the timer calls it, tests may too.
+    void Poll();
+
+private:
+    struct Device;
+    void Open(int deviceIndex);
+    void Close(int instance);
+    void Send(const PadKeys::Changes& changes);
+    std::int64_t Now() const { return clock_.elapsed(); }
+
+    KeySink sendKey_;
+    bool listening_ = false;
+    QTimer timer_;
+    QElapsedTimer clock_;
+    PadKeys keys_;
+    std::map<int, std::unique_ptr<Device>> devices_; // by SDL's instance id
+    std::unique_ptr<TestPad> testPad_;
+};
+
+} // namespace fav

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+namespace fav {
+
+// A controller for tests of the whole program: when FAVORIZER_TEST_PAD names a FIFO, one SDL
+// virtual controller follows the lines written to it, one command a line:
+//   attach known | attach encoder    a pad SDL knows, or a 12-button encoder with 2 axes and
+//                                    a hat that it does not
+//   button N down | button N up
+//   hat up | hat down | hat left | hat right | hat centred
+//   axis N VALUE
+//   detach
+// A line it cannot read is ignored. Without the variable nothing of this exists.
+class TestPad {
+public:
+    // An empty path: commands come only through Run.
+    explicit TestPad(std::string fifoPath);
+    ~TestPad();
+    TestPad(const TestPad&) = delete;
+    TestPad& operator=(const TestPad&) = delete;
+
+    // Carries out the commands written since the last call.
+    void Poll();
+    // Carries out one command.
+    void Run(const std::string& command);
+
+private:
+    void Detach();
+
+    std::string path_;
+    int fd_ = -1;
+    std::string pending_;
+    void* joystick_ = nullptr; // the virtual controller, while attached
+};
+
+} // namespace fav

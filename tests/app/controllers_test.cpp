@@ -1,0 +1,170 @@
+// Game controllers drive the windows as the cabinet's keys do: a pad SDL knows and an encoder it
+// does not, each through SDL's own virtual controllers, under the off-screen platform.
+
+#include "app/arcade_key.h"
+#include "app/controllers.h"
+#include "app/test_pad.h"
+#include "screens/editor/form7.h"
+#include "support/test_app.h"
+
+#include <QListWidget>
+#include <QTest>
+
+using namespace fav;
+using namespace fav::test;
+
+namespace {
+
+// The controls of one controller, in the words of the test pad.
+struct Wiring {
+    std::string attach;
+    std::string down;    // pushes the joystick down
+    std::string centre;  // lets it go
+    std::string start;   // Player 1 Start, pressed
+    std::string startUp; // and let go
+    std::string exit;    // game exit, pressed
+    std::string action1; // the action buttons, pressed
+    std::string action2;
+};
+
+const Wiring KnownPad = {.attach = "attach known",
+                         .down = "button 12 down",
+                         .centre = "button 12 up",
+                         .start = "button 6 down",
+                         .startUp = "button 6 up",
+                         .exit = "button 4 down",
+                         .action1 = "button 0 down",
+                         .action2 = "button 1 down"};
+const Wiring Encoder = {.attach = "attach encoder",
+                        .down = "hat down",
+                        .centre = "hat centred",
+                        .start = "button 9 down",
+                        .startUp = "button 9 up",
+                        .exit = "button 8 down",
+                        .action1 = "button 0 down",
+                        .action2 = "button 1 down"};
+
+// A program whose controllers are heard, and one virtual controller to drive it with.
+struct PadProgram {
+    TestApp t;
+    Controllers controllers{[this](int arcadeKey, bool down, bool repeat) {
+        t.windows().SendKey(arcadeKey, down, repeat);
+    }};
+    TestPad pad{std::string()};
+
+    // Each command, then what the program hears of it.
+    void Do(std::initializer_list<std::string> commands) {
+        for (const std::string& command : commands) {
+            pad.Run(command);
+            controllers.Poll();
+        }
+    }
+};
+
+QListWidget* List(WindowManager& windows, const char* name) {
+    return windows.Find(FormId::Form2)->findChild<QListWidget*>(name);
+}
+
+} // namespace
+
+class ControllersTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        PadProgram p;
+        QVERIFY2(p.controllers.Listening(), "SDL's controller layer did not start");
+    }
+
+    void wiring_data() {
+        QTest::addColumn<const Wiring*>("wiring");
+        QTest::newRow("a pad SDL knows") << &KnownPad;
+        QTest::newRow("an encoder it does not") << &Encoder;
+    }
+
+    void eachControllerDrivesTheMenuAsTheKeysDo_data() { wiring_data(); }
+    void eachControllerDrivesTheMenuAsTheKeysDo() {
+        QFETCH(const Wiring*, wiring);
+        PadProgram p;
+        p.t.WriteCabinet("emulators = mame kbfavFIGHT kbfavRACE kbfavPUZZLE");
+        p.t.app.shared.LauncherDir = p.t.cabinetDir;
+        p.t.windows().Show(FormId::Form2);
+        p.Do({wiring->attach});
+        QCOMPARE(p.controllers.Count(), 1);
+
+        p.Do({wiring->down, wiring->centre});
+        QCOMPARE(List(p.t.windows(), "List1")->currentRow(), 1);
+        // Held over the options menu's coming: Start acts once, however long it is held.
+        p.Do({wiring->start});
+        QVERIFY(List(p.t.windows(), "List2")->isEnabled());
+        const int option = List(p.t.windows(), "List2")->currentRow();
+        QTest::qWait(600);
+        p.controllers.Poll();
+        QVERIFY(List(p.t.windows(), "List2")->isEnabled());
+        QCOMPARE(List(p.t.windows(), "List2")->currentRow(), option);
+        QVERIFY(!p.t.ended);
+        // Game exit ends the program from the menu.
+        p.Do({wiring->startUp, wiring->exit});
+        QVERIFY(p.t.ended);
+    }
+
+    void aHeldDirectionRepeatsAndStopsWhenTheControllerIsUnplugged_data() { wiring_data(); }
+    void aHeldDirectionRepeatsAndStopsWhenTheControllerIsUnplugged() {
+        QFETCH(const Wiring*, wiring);
+        PadProgram p;
+        std::string lists = "emulators = mame";
+        for (int list = 0; list < 18; ++list) {
+            lists += " kbfavL" + std::to_string(list);
+        }
+        p.t.WriteCabinet(lists);
+        p.t.app.shared.LauncherDir = p.t.cabinetDir;
+        p.t.windows().Show(FormId::Form2);
+        p.Do({wiring->attach, wiring->down});
+        // The first move at once, the next after the delay, then steadily.
+        QCOMPARE(List(p.t.windows(), "List1")->currentRow(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(List(p.t.windows(), "List1")->currentRow() >= 4, 2000);
+        p.Do({"detach"});
+        QCOMPARE(p.controllers.Count(), 0);
+        QVERIFY(!p.t.windows().KeyIsDown(ArcadeKey::Down));
+        const int stopped = List(p.t.windows(), "List1")->currentRow();
+        QTest::qWait(300);
+        QCOMPARE(List(p.t.windows(), "List1")->currentRow(), stopped);
+    }
+
+    void bothActionButtonsOpenTheEditorsJumpPanel_data() { wiring_data(); }
+    void bothActionButtonsOpenTheEditorsJumpPanel() {
+        QFETCH(const Wiring*, wiring);
+        PadProgram p;
+        p.t.WriteCabinet("emulators = mame kbfavFIGHT");
+        p.t.app.shared.LauncherDir = p.t.cabinetDir;
+        p.t.app.shared.CurrentListName = " FIGHT";
+        p.t.windows().Show(FormId::Form7);
+        auto* editor = p.t.windows().Get<Form7>(FormId::Form7);
+        QVERIFY(editor != nullptr);
+        p.Do({wiring->attach, wiring->action1, wiring->action2});
+        QVERIFY(editor->JumpPanelOpen());
+    }
+
+    void twoControllersHoldAKeyTogether() {
+        // Two identical encoders: a key is let go only when neither holds it.
+        PadProgram p;
+        TestPad second{std::string()};
+        p.t.WriteCabinet("emulators = mame kbfavFIGHT");
+        p.t.app.shared.LauncherDir = p.t.cabinetDir;
+        p.t.windows().Show(FormId::Form2);
+        p.Do({"attach encoder"});
+        second.Run("attach encoder");
+        p.controllers.Poll();
+        QCOMPARE(p.controllers.Count(), 2);
+        p.Do({"button 0 down"});
+        second.Run("button 0 down");
+        p.Do({"button 0 up"});
+        QVERIFY(p.t.windows().KeyIsDown(ArcadeKey::Ctrl));
+        second.Run("detach");
+        p.controllers.Poll();
+        QVERIFY(!p.t.windows().KeyIsDown(ArcadeKey::Ctrl));
+    }
+};
+
+QTEST_MAIN(ControllersTest)
+#include "controllers_test.moc"

@@ -1,0 +1,170 @@
+#!/usr/bin/env bash
+# The real program on a virtual X screen with no window manager, driven by a game controller
+# alone: a virtual one that the program attaches when FAVORIZER_TEST_PAD names a FIFO. A pad SDL
+# knows and an encoder it does not each create a list, add a game to it, save it and delete it;
+# a Start held on the way acts once, and unplugging while the joystick is held stops the move.
+#
+# Usage: controller_test.sh FAVORIZER_BINARY DEMO_CABINET_FOLDER
+# Exits 77 (skipped) only when Xvfb or xdotool is missing or Xvfb cannot start here.
+set -uo pipefail
+
+program_source="$1"
+demo_cabinet="$2"
+timeout="${XVFB_TEST_TIMEOUT:-20}"
+skip=77
+
+scripts="$(dirname "${BASH_SOURCE[0]}")/../../scripts"
+# shellcheck source=SCRIPTDIR/../../scripts/common.sh
+source "$scripts/common.sh"
+# shellcheck source=SCRIPTDIR/../../scripts/xvfb_session.sh
+source "$scripts/xvfb_session.sh"
+skip_without_xvfb_tools "$skip"
+
+scratch="$(mktemp -d "${TMPDIR:-/tmp}/favorizer-pad-test.XXXXXX")"
+
+cleanup() {
+    stop_pid "$app_pid"
+    stop_pid "$xvfb_pid"
+    exec 7>&- 2>/dev/null
+    rm -rf -- "$scratch"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+fail() {
+    echo "FAILED: $*" >&2
+    report_session
+    exit 1
+}
+
+cabinet="$scratch/cabinet"
+program_dir="$scratch/program"
+kabinet="$cabinet/kabinet.cfg"
+fifo="$scratch/pad"
+mkfifo "$fifo"
+# Open both ways, so neither the test nor the program ever waits for the other end.
+exec 7<>"$fifo"
+
+start_program() {
+    rm -rf -- "$cabinet" "$program_dir"
+    cp -R "$demo_cabinet" "$cabinet"
+    mkdir -p "$program_dir" "$scratch/runtime"
+    chmod 700 "$scratch/runtime"
+    cp "$program_source" "$program_dir/favorizer"
+    write_favorize_cfg "$program_dir/favorize.cfg" "$cabinet" "$cabinet/config" "$cabinet/config" 0
+    env -u WAYLAND_DISPLAY -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_FONT_DPI \
+        -u QT_QPA_PLATFORMTHEME -u QT_STYLE_OVERRIDE \
+        QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$scratch/runtime" FAVORIZER_TEST_PAD="$fifo" \
+        "$program_dir/favorizer" >"$scratch/program.log" 2>&1 &
+    app_pid=$!
+}
+
+# The controller's wiring: a control's name, then the test pad's words for pressing and letting
+# it go.
+declare -A down up
+wire() {
+    down[$1]="$2"
+    up[$1]="$3"
+}
+wire_known_pad() {
+    wire up "button 11 down" "button 11 up"
+    wire down "button 12 down" "button 12 up"
+    wire left "button 13 down" "button 13 up"
+    wire right "button 14 down" "button 14 up"
+    wire start "button 6 down" "button 6 up"
+    wire exit "button 4 down" "button 4 up"
+}
+wire_encoder() {
+    wire up "hat up" "hat centred"
+    wire down "hat down" "hat centred"
+    wire left "axis 0 -32768" "axis 0 0"
+    wire right "axis 0 32767" "axis 0 0"
+    wire start "button 9 down" "button 9 up"
+    wire exit "button 8 down" "button 8 up"
+}
+
+pad() {
+    echo "$1" >&7
+}
+
+# Presses each control named and lets it go, as a hand on the controls would.
+tap() {
+    local control
+    for control in "$@"; do
+        pad "${down[$control]}"
+        sleep 0.1
+        pad "${up[$control]}"
+        sleep 0.15
+    done
+}
+
+menu_title='^Favorizer 1\.0\.4$'
+keyboard_title='^Create a new favorites list$'
+verify_title='^Verify name and description$'
+delete_title='^Delete '
+editor_title='^Edit Game List: '
+
+if ! start_screen "${XVFB_TEST_SCREEN:-1024x768x24}"; then
+    echo "SKIPPED: Xvfb cannot run here"
+    exit "$skip"
+fi
+pointer_to_corner
+
+for kind in known encoder; do
+    echo "A list created, filled, saved and deleted with the $kind controller alone"
+    if [[ "$kind" == known ]]; then wire_known_pad; else wire_encoder; fi
+    start_program
+    wait_window "$menu_title"
+    pad "attach $kind"
+    sleep 0.3
+
+    tap right start # Create: the keyboard
+    wait_window "$keyboard_title"
+    # Start held for a second on A: typed once.
+    pad "${down[start]}"
+    sleep 1
+    pad "${up[start]}"
+    sleep 0.15
+    tap up start     # Done: the name is A
+    tap up start     # Done: no description
+    wait_window "$verify_title"
+    tap start        # Yes
+    wait_window "$menu_title"
+    grep -q 'kbfavCLASSICS kbfavA' <(tr -d '\r' <"$kabinet") ||
+        fail "$kind: the list A was not created: $(grep emulators "$kabinet")"
+
+    tap down start start # A, then Edit: the editor
+    wait_window "$editor_title"
+    tap down start # a game added
+    tap exit       # saved
+    wait_window "$menu_title"
+    [[ "$(grep -c '' "$cabinet/config/kbfavA.map")" == 1 ]] ||
+        fail "$kind: the list A holds $(grep -c '' "$cabinet/config/kbfavA.map") games, not 1"
+    [[ "$(grep -c '' "$cabinet/config/kbfavA.rom")" == 1 ]] || fail "$kind: kbfavA.rom is not 1 line"
+
+    tap down start down start # A, then Delete
+    wait_window "$delete_title"
+    tap start
+    wait_window "$menu_title"
+    grep -q kbfavA "$kabinet" && fail "$kind: the list A was not deleted"
+    [[ -e "$cabinet/config/kbfavA.map" ]] && fail "$kind: kbfavA.map is still there"
+
+    # The joystick held down on the options menu, let go of by unplugging before it repeats:
+    # a move that went on would reach Cancel, and Start there would end the program.
+    tap right # Create
+    pad "${down[down]}"
+    sleep 0.2 # one move: Edit
+    pad detach
+    sleep 1
+    # Plugged in again, the controller works at once, with nothing held.
+    pad "attach $kind"
+    sleep 0.3
+    tap start # Edit: the editor of CLASSICS
+    wait_window "$editor_title"
+    tap exit
+    wait_window "$menu_title"
+    tap exit # ESC on the menu ends the program
+    wait_program_end
+    pad detach
+done
+echo "PASSED"
