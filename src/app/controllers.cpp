@@ -1,7 +1,10 @@
 #include "app/controllers.h"
 
+#include "app/app.h"
 #include "app/arcade_key.h"
 #include "app/test_pad.h"
+#include "core/errors/error_log.h"
+#include "core/input/controller_mappings.h"
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
@@ -93,8 +96,7 @@ struct Controllers::Device {
     }
 };
 
-Controllers::Controllers(KeySink sendKey, QObject* parent)
-    : QObject(parent), sendKey_(std::move(sendKey)) {
+Controllers::Controllers(App& app, QObject* parent) : QObject(parent), app_(app) {
     // No window of SDL's own, so none to have the focus: every event counts. The program's own
     // signal handling stays as it is.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
@@ -104,6 +106,7 @@ Controllers::Controllers(KeySink sendKey, QObject* parent)
         return;
     }
     clock_.start();
+    LoadMappings();
     if (const QByteArray fifo = qgetenv("FAVORIZER_TEST_PAD"); !fifo.isEmpty()) {
         testPad_ = std::make_unique<TestPad>(fifo.toStdString());
     }
@@ -118,6 +121,31 @@ Controllers::~Controllers() {
     if (listening_) {
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     }
+}
+
+void Controllers::LoadMappings() {
+    auto mappings = ReadControllerMappings(app_.programDir());
+    if (!mappings) {
+        return Log(mappings.failure());
+    }
+    for (const std::string& line : mappings.value().broken) {
+        Log(MakeFailure(ErrorCode::InvalidPropertyValue,
+                        std::string(ControllerMappingsFileName) +
+                            ": not a controller's mapping: " + line));
+    }
+    for (const std::string& line : mappings.value().lines) {
+        if (SDL_GameControllerAddMapping(line.c_str()) < 0) {
+            Log(MakeFailure(ErrorCode::InvalidPropertyValue,
+                            std::string(ControllerMappingsFileName) + ": " + SDL_GetError() + ": " +
+                                line));
+        }
+    }
+}
+
+void Controllers::Log(const Failure& failure) {
+    // Logged only: a controller that does not work as taught shows itself, and the keyboard and
+    // the other controllers go on working.
+    (void)AppendErrorLog(app_.programDir(), app_.DateTimeText(), failure);
 }
 
 void Controllers::Open(int deviceIndex) {
@@ -145,7 +173,7 @@ void Controllers::Close(int instance) {
 
 void Controllers::Send(const PadKeys::Changes& changes) {
     for (const PadKeys::Change& change : changes) {
-        sendKey_(change.arcadeKey, change.down, false);
+        app_.windows().SendKey(change.arcadeKey, change.down, false);
     }
 }
 
@@ -227,7 +255,7 @@ void Controllers::Poll() {
         }
     }
     for (const int key : keys_.DueRepeats(Now())) {
-        sendKey_(key, true, true);
+        app_.windows().SendKey(key, true, true);
     }
 }
 

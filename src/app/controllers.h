@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/errors/failure.h"
 #include "core/input/pad_keys.h"
 
 #include <QElapsedTimer>
@@ -11,11 +12,13 @@
 
 namespace fav {
 
+class App;
 class TestPad;
 
 // The cabinet's game controllers, heard through SDL's game-controller layer in the GUI thread:
-// no SDL window, polled from a timer. What they do reaches the program as the cabinet's keys,
-// through `sendKey` (a key code, down or up, and whether it is a held key's repeat).
+// no SDL window, polled from a timer. What they do reaches the program's windows as the cabinet's
+// keys. The mappings of controllers taught on the program's own screen are read from
+// controllers.txt at start; a line SDL cannot take is logged in favorlog.txt and left out.
 //
 // A controller SDL knows: d-pad and left stick are the joystick, Start is Player 1 Start, Back is
 // the game-exit button, A and B are the action buttons. A joystick it does not know is taken as
@@ -25,8 +28,7 @@ class Controllers final : public QObject {
     Q_OBJECT
 
 public:
-    using KeySink = std::function<void(int arcadeKey, bool down, bool repeat)>;
-    explicit Controllers(KeySink sendKey, QObject* parent = nullptr);
+    explicit Controllers(App& app, QObject* parent = nullptr);
     ~Controllers() override;
     Controllers(const Controllers&) = delete;
     Controllers& operator=(const Controllers&) = delete;
@@ -44,9 +46,11 @@ private:
     void Open(int deviceIndex);
     void Close(int instance);
     void Send(const PadKeys::Changes& changes);
+    void LoadMappings();
+    void Log(const Failure& failure);
     std::int64_t Now() const { return clock_.elapsed(); }
 
-    KeySink sendKey_;
+    App& app_;
     bool listening_ = false;
     QTimer timer_;
     QElapsedTimer clock_;

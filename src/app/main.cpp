@@ -27,9 +27,7 @@ int main(int argc, char* argv[]) {
     fav::App app({programDir, &messages, {}, [] { QCoreApplication::exit(0); }});
 #ifdef FAVORIZER_CONTROLLERS
     // Game controllers reach the windows as the cabinet's keys, beside the keyboard.
-    fav::Controllers controllers([&app](int arcadeKey, bool down, bool repeat) {
-        app.windows().SendKey(arcadeKey, down, repeat);
-    });
+    fav::Controllers controllers(app);
 #endif
     app.Start();
     if (app.windows().ProgramEnded()) {

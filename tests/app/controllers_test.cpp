@@ -4,11 +4,14 @@
 #include "app/arcade_key.h"
 #include "app/controllers.h"
 #include "app/test_pad.h"
+#include "core/input/controller_mappings.h"
 #include "screens/editor/form7.h"
 #include "support/test_app.h"
 
 #include <QListWidget>
 #include <QTest>
+#include <SDL.h>
+#include <algorithm>
 
 using namespace fav;
 using namespace fav::test;
@@ -47,16 +50,14 @@ const Wiring Encoder = {.attach = "attach encoder",
 // A program whose controllers are heard, and one virtual controller to drive it with.
 struct PadProgram {
     TestApp t;
-    Controllers controllers{[this](int arcadeKey, bool down, bool repeat) {
-        t.windows().SendKey(arcadeKey, down, repeat);
-    }};
+    std::unique_ptr<Controllers> controllers = std::make_unique<Controllers>(t.app);
     TestPad pad{std::string()};
 
     // Each command, then what the program hears of it.
     void Do(std::initializer_list<std::string> commands) {
         for (const std::string& command : commands) {
             pad.Run(command);
-            controllers.Poll();
+            controllers->Poll();
         }
     }
 };
@@ -73,7 +74,7 @@ class ControllersTest : public QObject {
 private slots:
     void initTestCase() {
         PadProgram p;
-        QVERIFY2(p.controllers.Listening(), "SDL's controller layer did not start");
+        QVERIFY2(p.controllers->Listening(), "SDL's controller layer did not start");
     }
 
     void wiring_data() {
@@ -90,7 +91,7 @@ private slots:
         p.t.app.shared.LauncherDir = p.t.cabinetDir;
         p.t.windows().Show(FormId::Form2);
         p.Do({wiring->attach});
-        QCOMPARE(p.controllers.Count(), 1);
+        QCOMPARE(p.controllers->Count(), 1);
 
         p.Do({wiring->down, wiring->centre});
         QCOMPARE(List(p.t.windows(), "List1")->currentRow(), 1);
@@ -99,7 +100,7 @@ private slots:
         QVERIFY(List(p.t.windows(), "List2")->isEnabled());
         const int option = List(p.t.windows(), "List2")->currentRow();
         QTest::qWait(600);
-        p.controllers.Poll();
+        p.controllers->Poll();
         QVERIFY(List(p.t.windows(), "List2")->isEnabled());
         QCOMPARE(List(p.t.windows(), "List2")->currentRow(), option);
         QVERIFY(!p.t.ended);
@@ -124,7 +125,7 @@ private slots:
         QCOMPARE(List(p.t.windows(), "List1")->currentRow(), 1);
         QTRY_VERIFY_WITH_TIMEOUT(List(p.t.windows(), "List1")->currentRow() >= 4, 2000);
         p.Do({"detach"});
-        QCOMPARE(p.controllers.Count(), 0);
+        QCOMPARE(p.controllers->Count(), 0);
         QVERIFY(!p.t.windows().KeyIsDown(ArcadeKey::Down));
         const int stopped = List(p.t.windows(), "List1")->currentRow();
         QTest::qWait(300);
@@ -145,6 +146,30 @@ private slots:
         QVERIFY(editor->JumpPanelOpen());
     }
 
+    void aStoredMappingTeachesAnEncoderAndABrokenLineIsLogged() {
+        PadProgram p;
+        p.t.WriteCabinet("emulators = mame kbfavFIGHT");
+        p.t.app.shared.LauncherDir = p.t.cabinetDir;
+        p.t.windows().Show(FormId::Form2);
+        // The encoder's own name for itself, as SDL gives it.
+        p.Do({"attach encoder"});
+        char guid[33] = {};
+        SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(0), guid, sizeof guid);
+        p.Do({"detach"});
+        test::WriteBytes(ControllerMappingsPath(p.t.programDir),
+                         std::string(guid) + ",Taught encoder,start:b3,back:b2,\r\nnonsense\r\n");
+
+        p.controllers = std::make_unique<Controllers>(p.t.app);
+        p.Do({"attach encoder", "button 9 down", "button 9 up"});
+        QVERIFY2(!List(p.t.windows(), "List2")->isEnabled(), "the wiring it was taught away from");
+        p.Do({"button 3 down", "button 3 up"});
+        QVERIFY(List(p.t.windows(), "List2")->isEnabled());
+        const std::string log = test::ReadBytes(p.t.programDir + "/favorlog.txt");
+        QCOMPARE(int(std::count(log.begin(), log.end(), '\n')), 2); // its first line, and one
+        QVERIFY(log.find("controllers.txt: not a controller's mapping: nonsense") !=
+                std::string::npos);
+    }
+
     void twoControllersHoldAKeyTogether() {
         // Two identical encoders: a key is let go only when neither holds it.
         PadProgram p;
@@ -154,14 +179,14 @@ private slots:
         p.t.windows().Show(FormId::Form2);
         p.Do({"attach encoder"});
         second.Run("attach encoder");
-        p.controllers.Poll();
-        QCOMPARE(p.controllers.Count(), 2);
+        p.controllers->Poll();
+        QCOMPARE(p.controllers->Count(), 2);
         p.Do({"button 0 down"});
         second.Run("button 0 down");
         p.Do({"button 0 up"});
         QVERIFY(p.t.windows().KeyIsDown(ArcadeKey::Ctrl));
         second.Run("detach");
-        p.controllers.Poll();
+        p.controllers->Poll();
         QVERIFY(!p.t.windows().KeyIsDown(ArcadeKey::Ctrl));
     }
 };
