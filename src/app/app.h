@@ -38,6 +38,9 @@ public:
     App& operator=(const App&) = delete;
 
     Module1 shared;
+    // Opens the screen that teaches a game controller the cabinet's controls, for the next one
+    // whose button is pressed; empty where no controllers are heard.
+    std::function<void()> teachController;
 
     WindowManager& windows() { return *windows_; }
     // The environment's message boxes; after each one the keyboard goes back to the top window.

@@ -5,6 +5,7 @@
 #include "app/test_pad.h"
 #include "core/errors/error_log.h"
 #include "core/input/controller_mappings.h"
+#include "screens/controls/controls_screen.h"
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
@@ -80,11 +81,46 @@ int EventDevice(const SDL_Event& event) {
     }
 }
 
+// What a controller did, as the device says it, for teaching; nothing for other events.
+std::optional<RawInput> RawOf(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+        return RawInput{RawInput::Kind::Button, event.jbutton.button,
+                        event.type == SDL_JOYBUTTONDOWN ? 1 : 0};
+    case SDL_JOYHATMOTION:
+        return RawInput{RawInput::Kind::Hat, event.jhat.hat, event.jhat.value};
+    case SDL_JOYAXISMOTION:
+        return RawInput{RawInput::Kind::Axis, event.jaxis.axis, event.jaxis.value};
+    default:
+        return std::nullopt;
+    }
+}
+
+// The wiring of the common "zero delay" encoder, in SDL's words: what an encoder SDL does not
+// know is heard as until it is taught otherwise.
+const std::vector<TaughtInput> EncoderWiring = {
+    {"dpup", "h0.1"}, {"dpdown", "h0.4"}, {"dpleft", "h0.8"}, {"dpright", "h0.2"}, {"leftx", "a0"},
+    {"lefty", "a1"},  {"start", "b9"},    {"back", "b8"},     {"a", "b0"},         {"b", "b1"}};
+
+int DeviceIndexOf(int instance) {
+    for (int index = 0; index < SDL_NumJoysticks(); ++index) {
+        if (SDL_JoystickGetDeviceInstanceID(index) == instance) {
+            return index;
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 struct Controllers::Device {
     SDL_GameController* controller = nullptr; // when SDL knows it
     SDL_Joystick* joystick = nullptr;         // when it does not
+
+    SDL_Joystick* Joystick() const {
+        return controller != nullptr ? SDL_GameControllerGetJoystick(controller) : joystick;
+    }
 
     ~Device() {
         if (controller != nullptr) {
@@ -110,12 +146,14 @@ Controllers::Controllers(App& app, QObject* parent) : QObject(parent), app_(app)
     if (const QByteArray fifo = qgetenv("FAVORIZER_TEST_PAD"); !fifo.isEmpty()) {
         testPad_ = std::make_unique<TestPad>(fifo.toStdString());
     }
+    app_.teachController = [this] { Teach(-1); };
     connect(&timer_, &QTimer::timeout, this, &Controllers::Poll);
     timer_.start(PollMs);
 }
 
 Controllers::~Controllers() {
     timer_.stop();
+    app_.teachController = nullptr;
     testPad_.reset();
     devices_.clear();
     if (listening_) {
@@ -163,12 +201,130 @@ void Controllers::Open(int deviceIndex) {
             return;
         }
     }
+    const bool unknown = device->controller == nullptr;
     devices_[instance] = std::move(device);
+    if (unknown && !lesson_) {
+        // Seen for the first time: it works by the encoder's wiring, and is asked to be taught.
+        Teach(instance);
+        lesson_->hadMapping = false;
+    }
+}
+
+Controllers::Device* Controllers::Find(int instance) const {
+    const auto device = devices_.find(instance);
+    return device != devices_.end() ? device->second.get() : nullptr;
+}
+
+void Controllers::Teach(int instance) {
+    if (!listening_) {
+        return;
+    }
+    // Whatever a controller held goes up: the screen takes the controllers' raw inputs.
+    Send(keys_.ReleaseAll());
+    lesson_ = Lesson{};
+    app_.windows().Show(FormId::Controls);
+    if (auto* screen = app_.windows().Get<ControlsScreen>(FormId::Controls)) {
+        screen->onLeave = [this] {
+            if (lesson_) {
+                lesson_->teaching.reset();
+                EndLesson();
+            }
+        };
+    }
+    if (instance >= 0 && devices_.contains(instance)) {
+        lesson_->instance = instance;
+        SDL_Joystick* joystick = Find(instance)->Joystick();
+        std::vector<int> rest;
+        for (int axis = 0; axis < SDL_JoystickNumAxes(joystick); ++axis) {
+            Sint16 state = 0;
+            SDL_JoystickGetAxisInitialState(joystick, axis, &state);
+            rest.push_back(state);
+        }
+        lesson_->teaching.emplace(std::move(rest));
+    }
+    ShowLesson(ControlTeaching::Heard::Nothing);
+}
+
+void Controllers::Hear(int instance, const RawInput& input, std::int64_t now) {
+    if (lesson_->instance < 0) {
+        // The controller whose button is pressed first is the one taught; that press teaches
+        // nothing.
+        if (input.kind == RawInput::Kind::Button && input.value != 0) {
+            Teach(instance);
+        }
+        return;
+    }
+    if (instance != lesson_->instance || !lesson_->teaching) {
+        return;
+    }
+    ShowLesson(lesson_->teaching->Hear(input, now));
+}
+
+void Controllers::ShowLesson(ControlTeaching::Heard heard) {
+    auto* screen = app_.windows().Get<ControlsScreen>(FormId::Controls);
+    if (screen == nullptr) {
+        return;
+    }
+    if (!lesson_->teaching) {
+        return screen->ShowChoosing();
+    }
+    const Device* device = Find(lesson_->instance);
+    const char* name = device != nullptr ? SDL_JoystickName(device->Joystick()) : nullptr;
+    screen->ShowTeaching(QString::fromUtf8(name != nullptr ? name : ""), *lesson_->teaching, heard);
+}
+
+void Controllers::EndLesson() {
+    const Lesson lesson = std::move(*lesson_);
+    lesson_.reset();
+    app_.windows().Unload(FormId::Controls);
+    const Device* device = Find(lesson.instance);
+    if (device == nullptr) {
+        return;
+    }
+    SDL_Joystick* joystick = device->Joystick();
+    std::string line;
+    char guid[33] = {};
+    SDL_JoystickGetGUIDString(SDL_JoystickGetGUID(joystick), guid, sizeof guid);
+    const char* name = SDL_JoystickName(joystick);
+    if (lesson.teaching && lesson.teaching->step() == ControlTeaching::Step::Done) {
+        line = MakeMappingLine(guid, name != nullptr ? name : "", lesson.teaching->Taught());
+    } else if (!lesson.hadMapping) {
+        // Left untaught: it keeps the wiring it was heard by, and is not asked again.
+        line = MakeMappingLine(guid, name != nullptr ? name : "", EncoderWiring);
+    } else {
+        return;
+    }
+    if (const Status kept = KeepMapping(lesson.instance, line); !kept) {
+        Log(kept.failure());
+        app_.ShowError(kept.failure());
+    }
+}
+
+Status Controllers::KeepMapping(int instance, const std::string& line) {
+    if (const Status stored = StoreControllerMapping(app_.programDir(), line); !stored) {
+        return stored;
+    }
+    if (SDL_GameControllerAddMapping(line.c_str()) < 0) {
+        return MakeFailure(ErrorCode::InvalidPropertyValue,
+                           std::string(ControllerMappingsFileName) + ": " + SDL_GetError());
+    }
+    // Heard by its new mapping at once: opened again as a controller SDL knows.
+    devices_.erase(instance);
+    Send(keys_.Detach(instance));
+    if (const int index = DeviceIndexOf(instance); index >= 0) {
+        Open(index);
+    }
+    return {};
 }
 
 void Controllers::Close(int instance) {
     Send(keys_.Detach(instance));
     devices_.erase(instance);
+    if (lesson_ && lesson_->instance == instance) {
+        // Unplugged while being taught: nothing is kept.
+        lesson_.reset();
+        app_.windows().Unload(FormId::Controls);
+    }
 }
 
 void Controllers::Send(const PadKeys::Changes& changes) {
@@ -200,6 +356,13 @@ void Controllers::Poll() {
         // Each controller is heard one way: as SDL maps it, or by the encoder's wiring.
         const auto device = devices_.find(EventDevice(event));
         if (device == devices_.end()) {
+            continue;
+        }
+        if (lesson_) {
+            // Teaching: the screen hears the controller's own inputs, and nothing sends keys.
+            if (const auto raw = RawOf(event)) {
+                Hear(device->first, *raw, now);
+            }
             continue;
         }
         const int which = device->first;
@@ -252,6 +415,12 @@ void Controllers::Poll() {
             break;
         default:
             break;
+        }
+    }
+    if (lesson_ && lesson_->teaching) {
+        lesson_->teaching->Tick(Now());
+        if (lesson_->teaching->Finished()) {
+            EndLesson();
         }
     }
     for (const int key : keys_.DueRepeats(Now())) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/errors/failure.h"
+#include "core/errors/result.h"
+#include "core/input/control_teaching.h"
 #include "core/input/pad_keys.h"
 
 #include <QElapsedTimer>
@@ -9,6 +10,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace fav {
 
@@ -41,8 +44,26 @@ public:
     // Reads what the controllers did since the last call: the timer calls it, tests may too.
     void Poll();
 
+    // Opens the controls screen to teach a controller (SDL's instance id) the cabinet's controls
+    // from its own inputs; -1 for the next one whose button is pressed. Meanwhile no controller
+    // sends keys. A controller that SDL has no mapping for is taught so by itself the first time
+    // it is seen; leaving that teaching keeps the encoder's usual wiring as its mapping, so it
+    // is not asked again.
+    void Teach(int instance);
+    bool Teaching() const { return lesson_.has_value(); }
+
 private:
     struct Device;
+    struct Lesson {
+        int instance = -1;      // -1 until a controller's button is pressed
+        bool hadMapping = true; // SDL or the file knew it before
+        std::optional<ControlTeaching> teaching;
+    };
+    void Hear(int instance, const RawInput& input, std::int64_t now);
+    void ShowLesson(ControlTeaching::Heard heard);
+    void EndLesson();
+    Status KeepMapping(int instance, const std::string& line);
+    Device* Find(int instance) const;
     void Open(int deviceIndex);
     void Close(int instance);
     void Send(const PadKeys::Changes& changes);
@@ -57,6 +78,7 @@ private:
     PadKeys keys_;
     std::map<int, std::unique_ptr<Device>> devices_; // by SDL's instance id
     std::unique_ptr<TestPad> testPad_;
+    std::optional<Lesson> lesson_;
 };
 
 } // namespace fav

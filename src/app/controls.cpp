@@ -59,6 +59,17 @@ QLabel* MakeLineLabel(QWidget* parent, const char* name, int left, int top, int 
     return label;
 }
 
+QFrame* MakeEdge(QWidget* window, int width, int height) {
+    auto* edge = new QFrame(window);
+    edge->setObjectName(QStringLiteral("Edge"));
+    edge->setFrameStyle(QFrame::Box | QFrame::Plain);
+    SetDesignLineWidth(edge, 2);
+    PlaceTwips(edge, 0, 0, width, height);
+    edge->setAttribute(Qt::WA_TransparentForMouseEvents);
+    edge->lower();
+    return edge;
+}
+
 QFrame* MakeFrame(QWidget* parent, const char* name, int left, int top, int width, int height) {
     auto* frame = new QFrame(parent);
     frame->setObjectName(QString::fromLatin1(name));

@@ -31,6 +31,11 @@ QLabel* MakeLineLabel(QWidget* parent, const char* name, int left, int top, int 
 // drawn for one face at one size, and hinting makes a text a few pixels wider at some scales.
 QRect FitLabel(const QLabel& label, const QRect& place, const QRect& bounds);
 
+// A line around a window of the given design size that comes up over another screen: on a
+// cabinet without a window manager nothing else draws its edge, and it would melt into the grey
+// screen below.
+QFrame* MakeEdge(QWidget* window, int width, int height);
+
 // A frame without caption, used as a container or as a mask over other controls.
 QFrame* MakeFrame(QWidget* parent, const char* name, int left, int top, int width, int height);
 

@@ -9,7 +9,8 @@ namespace fav {
 
 class App;
 
-enum class FormId { Form1 = 1, Form2, Form3, Form4, Form5, Form6, Form7 };
+// The design's windows, and the screen that teaches a game controller the cabinet's controls.
+enum class FormId { Form1 = 1, Form2, Form3, Form4, Form5, Form6, Form7, Controls };
 
 // One screen of the program: a top-level window with a fixed design laid out in twips. The window
 // manager delivers load, activation and key preview; Qt delivers resizes.

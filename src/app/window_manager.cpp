@@ -92,7 +92,7 @@ void ShowMaximised(Form* window) {
 
 // The small windows that come up over the full-screen ones.
 bool IsSmallWindow(FormId id) {
-    return id == FormId::Form5 || id == FormId::Form6;
+    return id == FormId::Form5 || id == FormId::Form6 || id == FormId::Controls;
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "screens/controls/controls_screen.h"
 #include "screens/delete/form6.h"
 #include "screens/editor/form7.h"
 #include "screens/error/form5.h"
@@ -25,6 +26,8 @@ Form* CreateForm(App& app, FormId id) {
         return new Form6(app);
     case FormId::Form7:
         return new Form7(app);
+    case FormId::Controls:
+        return new ControlsScreen(app);
     }
     return nullptr;
 }

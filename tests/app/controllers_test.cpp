@@ -5,9 +5,11 @@
 #include "app/controllers.h"
 #include "app/test_pad.h"
 #include "core/input/controller_mappings.h"
+#include "screens/controls/controls_screen.h"
 #include "screens/editor/form7.h"
 #include "support/test_app.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QTest>
 #include <SDL.h>
@@ -60,6 +62,16 @@ struct PadProgram {
             controllers->Poll();
         }
     }
+
+    // Plugs the controller in. An encoder SDL does not know asks to be taught the first time;
+    // leaving that from the keyboard keeps its usual wiring.
+    void Attach(const std::string& command) {
+        Do({command});
+        if (t.windows().IsVisible(FormId::Controls)) {
+            t.Press(Qt::Key_Escape);
+        }
+        QVERIFY(!t.windows().IsLoaded(FormId::Controls));
+    }
 };
 
 QListWidget* List(WindowManager& windows, const char* name) {
@@ -90,7 +102,7 @@ private slots:
         p.t.WriteCabinet("emulators = mame kbfavFIGHT kbfavRACE kbfavPUZZLE");
         p.t.app.shared.LauncherDir = p.t.cabinetDir;
         p.t.windows().Show(FormId::Form2);
-        p.Do({wiring->attach});
+        p.Attach(wiring->attach);
         QCOMPARE(p.controllers->Count(), 1);
 
         p.Do({wiring->down, wiring->centre});
@@ -120,7 +132,8 @@ private slots:
         p.t.WriteCabinet(lists);
         p.t.app.shared.LauncherDir = p.t.cabinetDir;
         p.t.windows().Show(FormId::Form2);
-        p.Do({wiring->attach, wiring->down});
+        p.Attach(wiring->attach);
+        p.Do({wiring->down});
         // The first move at once, the next after the delay, then steadily.
         QCOMPARE(List(p.t.windows(), "List1")->currentRow(), 1);
         QTRY_VERIFY_WITH_TIMEOUT(List(p.t.windows(), "List1")->currentRow() >= 4, 2000);
@@ -142,8 +155,77 @@ private slots:
         p.t.windows().Show(FormId::Form7);
         auto* editor = p.t.windows().Get<Form7>(FormId::Form7);
         QVERIFY(editor != nullptr);
-        p.Do({wiring->attach, wiring->action1, wiring->action2});
+        p.Attach(wiring->attach);
+        p.Do({wiring->action1, wiring->action2});
         QVERIFY(editor->JumpPanelOpen());
+    }
+
+    void anUnknownEncoderIsTaughtFromItsOwnInputsOnce() {
+        PadProgram p;
+        p.t.WriteCabinet("emulators = mame kbfavFIGHT");
+        p.t.app.shared.LauncherDir = p.t.cabinetDir;
+        p.t.windows().Show(FormId::Form2);
+        p.Do({"attach encoder"});
+        QVERIFY(p.t.windows().IsVisible(FormId::Controls));
+        auto* screen = p.t.windows().Get<ControlsScreen>(FormId::Controls);
+        auto text = [screen](const char* label) {
+            return screen->findChild<QLabel*>(label)->text();
+        };
+        QCOMPARE(text("Prompt"), QStringLiteral("Push the joystick UP"));
+        QCOMPARE(text("ControllerName"), QStringLiteral("Favorizer test encoder"));
+        p.Do({"hat up", "hat centred"});
+        QCOMPARE(text("Prompt"), QStringLiteral("Push the joystick DOWN"));
+        p.Do({"hat up"});
+        QCOMPARE(text("Note"), QStringLiteral("That is UP already: use another."));
+        p.Do({"hat centred", "hat down", "hat centred", "axis 0 -30000", "axis 0 0", "hat right",
+              "hat centred"});
+        // Start on button 3, game exit on 2: not the usual wiring.
+        p.Do({"button 3 down", "button 3 up", "button 2 down", "button 2 up"});
+        QCOMPARE(text("Prompt"), QStringLiteral("Press ACTION BUTTON 1"));
+        QCOMPARE(text("Note"), QStringLiteral("Or press PLAYER 1 START to skip it."));
+        p.Do({"button 3 down", "button 3 up", "button 5 down", "button 5 up"});
+        QVERIFY(!p.t.windows().IsLoaded(FormId::Controls));
+
+        // At once and after a restart, it is heard as taught and not asked again.
+        const std::string kept = test::ReadBytes(ControllerMappingsPath(p.t.programDir));
+        QVERIFY2(kept.find(",Favorizer test encoder,dpup:h0.1,dpdown:h0.4,dpleft:-a0,dpright:h0.2,"
+                           "start:b3,back:b2,b:b5,\r\n") != std::string::npos,
+                 kept.c_str());
+        for (int start = 0; start < 2; ++start) {
+            if (start == 1) {
+                p.Do({"detach"});
+                p.controllers = std::make_unique<Controllers>(p.t.app);
+                p.Do({"attach encoder"});
+                QVERIFY(!p.t.windows().IsLoaded(FormId::Controls));
+            }
+            p.Do({"button 9 down", "button 9 up"});
+            QVERIFY(List(p.t.windows(), "List1")->isEnabled());
+            p.Do({"button 3 down", "button 3 up"});
+            QVERIFY(List(p.t.windows(), "List2")->isEnabled());
+            p.Do({"axis 0 -30000", "axis 0 0"});
+            QVERIFY(List(p.t.windows(), "List1")->isEnabled());
+        }
+    }
+
+    void teachingIsLeftByHoldingAnyInputAndFromTheSetupScreensLink() {
+        PadProgram p;
+        p.t.WriteCabinet("emulators = mame kbfavFIGHT");
+        p.t.app.shared.LauncherDir = p.t.cabinetDir;
+        p.t.windows().Show(FormId::Form2);
+        p.Attach("attach known");
+        // Asked for from the setup screen: the controller whose button is pressed is taught.
+        QVERIFY(p.t.app.teachController);
+        p.t.app.teachController();
+        QVERIFY(p.t.windows().IsVisible(FormId::Controls));
+        p.Do({"button 0 down", "button 0 up"});
+        p.Do({"button 11 down"});
+        QTest::qWait(int(ControlTeaching::HoldToLeaveMs) + 100);
+        p.controllers->Poll();
+        QVERIFY(!p.t.windows().IsLoaded(FormId::Controls));
+        // A pad SDL knows keeps SDL's mapping: nothing is written.
+        QVERIFY(!test::Exists(ControllerMappingsPath(p.t.programDir)));
+        p.Do({"button 11 up", "button 6 down", "button 6 up"});
+        QVERIFY(List(p.t.windows(), "List2")->isEnabled());
     }
 
     void aStoredMappingTeachesAnEncoderAndABrokenLineIsLogged() {
@@ -177,7 +259,7 @@ private slots:
         p.t.WriteCabinet("emulators = mame kbfavFIGHT");
         p.t.app.shared.LauncherDir = p.t.cabinetDir;
         p.t.windows().Show(FormId::Form2);
-        p.Do({"attach encoder"});
+        p.Attach("attach encoder");
         second.Run("attach encoder");
         p.controllers->Poll();
         QCOMPARE(p.controllers->Count(), 2);

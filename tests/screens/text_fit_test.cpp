@@ -6,6 +6,7 @@
 #include "app/looks.h"
 #include "app/twips.h"
 #include "core/errors/failure.h"
+#include "screens/controls/controls_screen.h"
 #include "screens/editor/pane_view.h"
 #include "support/test_app.h"
 
@@ -326,6 +327,27 @@ private slots:
         t.app.shared.NewListDescription = WidestName;
         t.windows().Show(FormId::Form4);
         Check(fit, t, FormId::Form4);
+
+        // The screen that teaches a controller, at its longest texts: an action button asked
+        // for, after Player 1 Start was given again.
+        {
+            ControlTeaching teaching;
+            for (const int bits : {1, 4, 8, 2}) {
+                teaching.Hear({RawInput::Kind::Hat, 0, bits}, 0);
+                teaching.Hear({RawInput::Kind::Hat, 0, 0}, 0);
+            }
+            for (const int button : {9, 8, 8}) {
+                teaching.Hear({RawInput::Kind::Button, button, 1}, 0);
+                teaching.Hear({RawInput::Kind::Button, button, 0}, 0);
+            }
+            t.windows().Show(FormId::Controls);
+            auto* controls = t.windows().Get<ControlsScreen>(FormId::Controls);
+            controls->ShowTeaching(QStringLiteral("Generic   USB  Joystick  (0079:0006)"), teaching,
+                                   ControlTeaching::Heard::AlreadyGiven);
+            Check(fit, t, FormId::Controls);
+            t.windows().Unload(FormId::Controls);
+            TestApp::Settle();
+        }
 
         // Every error screen's own explanation, over the screen it comes from.
         const std::string longPath =

@@ -45,13 +45,17 @@ mkfifo "$fifo"
 # Open both ways, so neither the test nor the program ever waits for the other end.
 exec 7<>"$fifo"
 
+# A fresh cabinet and program folder; `again` starts the same program once more.
 start_program() {
-    rm -rf -- "$cabinet" "$program_dir"
-    cp -R "$demo_cabinet" "$cabinet"
-    mkdir -p "$program_dir" "$scratch/runtime"
-    chmod 700 "$scratch/runtime"
-    cp "$program_source" "$program_dir/favorizer"
-    write_favorize_cfg "$program_dir/favorize.cfg" "$cabinet" "$cabinet/config" "$cabinet/config" 0
+    if [[ "${1:-}" != again ]]; then
+        rm -rf -- "$cabinet" "$program_dir"
+        cp -R "$demo_cabinet" "$cabinet"
+        mkdir -p "$program_dir" "$scratch/runtime"
+        chmod 700 "$scratch/runtime"
+        cp "$program_source" "$program_dir/favorizer"
+        write_favorize_cfg "$program_dir/favorize.cfg" "$cabinet" "$cabinet/config" \
+            "$cabinet/config" 0
+    fi
     env -u WAYLAND_DISPLAY -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_FONT_DPI \
         -u QT_QPA_PLATFORMTHEME -u QT_STYLE_OVERRIDE \
         QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$scratch/runtime" FAVORIZER_TEST_PAD="$fifo" \
@@ -74,13 +78,30 @@ wire_known_pad() {
     wire start "button 6 down" "button 6 up"
     wire exit "button 4 down" "button 4 up"
 }
+# The encoder as it is taught below: not its usual wiring.
 wire_encoder() {
     wire up "hat up" "hat centred"
     wire down "hat down" "hat centred"
     wire left "axis 0 -32768" "axis 0 0"
     wire right "axis 0 32767" "axis 0 0"
-    wire start "button 9 down" "button 9 up"
-    wire exit "button 8 down" "button 8 up"
+    wire start "button 3 down" "button 3 up"
+    wire exit "button 2 down" "button 2 up"
+}
+
+# Teaches the encoder from its own inputs, on the screen that asks for them the first time.
+teach_encoder() {
+    local control
+    wait_window "$controls_title"
+    for control in up down left right start exit; do
+        tap "$control"
+    done
+    tap start # the first action button skipped
+    pad "button 1 down"
+    sleep 0.1
+    pad "button 1 up"
+    wait_window_gone "$controls_title"
+    grep -q 'start:b3,back:b2,b:b1,' "$program_dir/controllers.txt" ||
+        fail "the taught mapping is not kept: $(cat "$program_dir/controllers.txt")"
 }
 
 pad() {
@@ -103,6 +124,7 @@ keyboard_title='^Create a new favorites list$'
 verify_title='^Verify name and description$'
 delete_title='^Delete '
 editor_title='^Edit Game List: '
+controls_title='^Game controller$'
 
 if ! start_screen "${XVFB_TEST_SCREEN:-1024x768x24}"; then
     echo "SKIPPED: Xvfb cannot run here"
@@ -117,6 +139,9 @@ for kind in known encoder; do
     wait_window "$menu_title"
     pad "attach $kind"
     sleep 0.3
+    if [[ "$kind" == encoder ]]; then
+        teach_encoder
+    fi
 
     tap right start # Create: the keyboard
     wait_window "$keyboard_title"
@@ -167,4 +192,17 @@ for kind in known encoder; do
     wait_program_end
     pad detach
 done
+
+echo "The taught encoder after a restart: heard as taught, not asked again"
+start_program again
+wait_window "$menu_title"
+pad "attach encoder"
+sleep 0.5
+visible "$controls_title" && fail "the taught encoder was asked to be taught again"
+tap right start # Create: the keyboard
+wait_window "$keyboard_title"
+tap exit
+wait_window "$menu_title"
+tap exit
+wait_program_end
 echo "PASSED"

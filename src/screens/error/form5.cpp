@@ -8,7 +8,6 @@
 #include "core/settings/settings_file.h"
 #include "core/textfile/files.h"
 
-#include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -61,15 +60,7 @@ Form5::Form5(App& app) : Form(app, FormId::Form5, QStringLiteral("Error!!"), 682
     setCancelButton(command1_);
     connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
 
-    // The screen comes up over another one, and on a cabinet without a window manager nothing
-    // else draws its edge: without this line it would melt into the grey screen below.
-    auto* edge = new QFrame(this);
-    edge->setObjectName(QStringLiteral("Edge"));
-    edge->setFrameStyle(QFrame::Box | QFrame::Plain);
-    SetDesignLineWidth(edge, 2);
-    PlaceTwips(edge, 0, 0, 6825, 4050);
-    edge->setAttribute(Qt::WA_TransparentForMouseEvents);
-    edge->lower();
+    MakeEdge(this, 6825, 4050);
 }
 
 void Form5::Form_Load() {

@@ -119,6 +119,18 @@ Form1::Form1(App& app) : Form(app, FormId::Form1, QString::fromLatin1(ProductTit
     // `clicked` comes from the user only, never from setChecked.
     connect(check1_, &QCheckBox::clicked, this, [this] { checkChanged_ = true; });
 
+    // Where game controllers are heard, one can be taught the cabinet's controls from here.
+    if (app_.teachController) {
+        QPushButton* teach =
+            MakeButton(this, "TeachController", QStringLiteral("Teach a game controller"), 8040,
+                       6000, 2655, 375);
+        connect(teach, &QPushButton::clicked, this, [this] {
+            if (app_.teachController) {
+                app_.teachController();
+            }
+        });
+    }
+
     MakeLabel(this, "Label8",
               QStringLiteral("This program must be setup from your PC using your mouse and "
                              "keyboard, after it is setup, it is designed to work with the arcade "
