@@ -3,7 +3,7 @@
 // loading the face built into the program.
 #include "app/app.h"
 #include "app/looks.h"
-#include "core/settings/settings_file.h"
+#include "demo_install.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -14,40 +14,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
-class NoMessageBoxes final : public fav::MessageBoxes {
-public:
-    fav::MessageAnswer Show(const QString&, const QString&, fav::MessageButtons buttons,
-                            fav::MessageIcon) override {
-        ++shown;
-        return buttons == fav::MessageButtons::Ok ? fav::MessageAnswer::Ok : fav::MessageAnswer::No;
-    }
-    int shown = 0;
-};
-
-// A scratch copy of the demo cabinet and a program folder whose favorize.cfg points at it.
-class DemoInstall {
-public:
-    DemoInstall() {
-        std::string pattern = (fs::temp_directory_path() / "favorizer-bench-XXXXXX").string();
-        root_ = ::mkdtemp(pattern.data());
-        fs::copy(FAVORIZER_DEMO_CABINET, root_ / "cabinet", fs::copy_options::recursive);
-        fs::create_directories(programDir());
-        const std::string cabinet = (root_ / "cabinet").string();
-        const std::string config = cabinet + "/config";
-        if (!fav::WriteSettingsFile(programDir(), cabinet, config, config, 0)) {
-            std::abort();
-        }
-    }
-    ~DemoInstall() { fs::remove_all(root_); }
-
-    std::string programDir() const { return (root_ / "program").string(); }
-
-private:
-    fs::path root_;
-};
-
 void BM_QtEmptyWindow(benchmark::State& state) {
     for (auto _ : state) {
         QWidget window;
@@ -57,8 +23,8 @@ void BM_QtEmptyWindow(benchmark::State& state) {
 }
 
 void BM_StartUntilMenuShown(benchmark::State& state) {
-    DemoInstall demo;
-    NoMessageBoxes messages;
+    fav::bench::DemoInstall demo;
+    fav::bench::NoMessageBoxes messages;
     for (auto _ : state) {
         fav::App app({demo.programDir(), &messages, {}, {}});
         app.Start();

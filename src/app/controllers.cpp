@@ -14,8 +14,14 @@ namespace fav {
 
 namespace {
 
-// Often enough that a press is handled within a frame, seldom enough to cost nothing.
-constexpr int PollMs = 8;
+// How often the controllers are read: once a frame at 60 Hz while one is in use, every other
+// frame while they rest (a press then waits 33 ms at most), and only to notice one being plugged
+// in while there is none. Each read wakes the program, which costs more than the read itself.
+constexpr int ActivePollMs = 16;
+constexpr int RestingPollMs = 33;
+constexpr int IdlePollMs = 100;
+// In use: something happened this recently.
+constexpr std::int64_t ActiveForMs = 2000;
 
 // Numbers of one controller's inputs, one range for each kind, as PadKeys wants them distinct.
 constexpr int ButtonInput = 0;
@@ -148,7 +154,7 @@ Controllers::Controllers(App& app, QObject* parent) : QObject(parent), app_(app)
     }
     app_.teachController = [this] { Teach(-1); };
     connect(&timer_, &QTimer::timeout, this, &Controllers::Poll);
-    timer_.start(PollMs);
+    timer_.start(IdlePollMs);
 }
 
 Controllers::~Controllers() {
@@ -343,6 +349,7 @@ void Controllers::Poll() {
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
         const std::int64_t now = Now();
+        lastActivity_ = now;
         switch (event.type) {
         case SDL_JOYDEVICEADDED:
             Open(event.jdevice.which);
@@ -422,6 +429,12 @@ void Controllers::Poll() {
         if (lesson_->teaching->Finished()) {
             EndLesson();
         }
+    }
+    // A held direction repeats on time too.
+    const bool inUse = Now() - lastActivity_ < ActiveForMs || keys_.NextRepeat().has_value();
+    const int interval = devices_.empty() ? IdlePollMs : inUse ? ActivePollMs : RestingPollMs;
+    if (timer_.interval() != interval) {
+        timer_.setInterval(interval);
     }
     for (const int key : keys_.DueRepeats(Now())) {
         app_.windows().SendKey(key, true, true);

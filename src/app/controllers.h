@@ -75,6 +75,7 @@ private:
     bool listening_ = false;
     QTimer timer_;
     QElapsedTimer clock_;
+    std::int64_t lastActivity_ = 0;
     PadKeys keys_;
     std::map<int, std::unique_ptr<Device>> devices_; // by SDL's instance id
     std::unique_ptr<TestPad> testPad_;
