@@ -72,12 +72,5 @@ BENCHMARK(BM_IdlePoll)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return fav::bench::RunWindowBenchmarks(argc, argv);
 }

@@ -5,6 +5,8 @@
 #include "app/message_boxes.h"
 #include "core/settings/settings_file.h"
 
+#include <QApplication>
+#include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -45,5 +47,17 @@ public:
 private:
     fs::path root_;
 };
+
+// Runs the benchmarks inside an application, on the off-screen platform unless told otherwise.
+inline int RunWindowBenchmarks(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
 
 } // namespace fav::bench

@@ -6,6 +6,11 @@
 #include <cstdlib>
 #include <sstream>
 
+#ifdef _WIN32
+#include <fstream>
+#include <iterator>
+#endif
+
 #ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
@@ -90,6 +95,20 @@ void TestPad::Poll() {
     while ((got = ::read(fd_, buffer, sizeof buffer)) > 0) {
         pending_.append(buffer, static_cast<std::size_t>(got));
     }
+#else
+    // Windows has no FIFOs: the commands are appended to a file, read on from where the last
+    // read stopped.
+    if (path_.empty()) {
+        return;
+    }
+    std::ifstream file(path_, std::ios::binary);
+    if (!file.seekg(static_cast<std::streamoff>(read_))) {
+        return;
+    }
+    const std::string added((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+    read_ += added.size();
+    pending_ += added;
 #endif
     for (std::size_t end = pending_.find('\n'); end != std::string::npos;
          end = pending_.find('\n')) {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace fav {
 
-// A controller for tests of the whole program: when FAVORIZER_TEST_PAD names a FIFO, one SDL
-// virtual controller follows the lines written to it, one command a line:
+// A controller for tests of the whole program: when FAVORIZER_TEST_PAD names a FIFO (on Windows,
+// a file the test appends to), one SDL virtual controller follows the lines written to it, one
+// command a line:
 //   attach known | attach encoder    a pad SDL knows, or a 12-button encoder with 2 axes and
 //                                    a hat that it does not
 //   button N down | button N up
@@ -30,7 +32,8 @@ private:
     void Detach();
 
     std::string path_;
-    int fd_ = -1;
+    int fd_ = -1;          // the FIFO, where there are FIFOs
+    std::size_t read_ = 0; // elsewhere, how much of the file has been read
     std::string pending_;
     void* joystick_ = nullptr; // the virtual controller, while attached
 };

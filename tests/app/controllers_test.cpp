@@ -55,6 +55,13 @@ struct PadProgram {
     std::unique_ptr<Controllers> controllers = std::make_unique<Controllers>(t.app);
     TestPad pad{std::string()};
 
+    // The favourites menu of a cabinet with the given emulators line.
+    void AtMenu(const std::string& emulatorsLine) {
+        t.WriteCabinet(emulatorsLine);
+        t.app.shared.LauncherDir = t.cabinetDir;
+        t.windows().Show(FormId::Form2);
+    }
+
     // Each command, then what the program hears of it.
     void Do(std::initializer_list<std::string> commands) {
         for (const std::string& command : commands) {
@@ -99,9 +106,7 @@ private slots:
     void eachControllerDrivesTheMenuAsTheKeysDo() {
         QFETCH(const Wiring*, wiring);
         PadProgram p;
-        p.t.WriteCabinet("emulators = mame kbfavFIGHT kbfavRACE kbfavPUZZLE");
-        p.t.app.shared.LauncherDir = p.t.cabinetDir;
-        p.t.windows().Show(FormId::Form2);
+        p.AtMenu("emulators = mame kbfavFIGHT kbfavRACE kbfavPUZZLE");
         p.Attach(wiring->attach);
         QCOMPARE(p.controllers->Count(), 1);
 
@@ -129,9 +134,7 @@ private slots:
         for (int list = 0; list < 18; ++list) {
             lists += " kbfavL" + std::to_string(list);
         }
-        p.t.WriteCabinet(lists);
-        p.t.app.shared.LauncherDir = p.t.cabinetDir;
-        p.t.windows().Show(FormId::Form2);
+        p.AtMenu(lists);
         p.Attach(wiring->attach);
         p.Do({wiring->down});
         // The first move at once, the next after the delay, then steadily.
@@ -162,9 +165,7 @@ private slots:
 
     void anUnknownEncoderIsTaughtFromItsOwnInputsOnce() {
         PadProgram p;
-        p.t.WriteCabinet("emulators = mame kbfavFIGHT");
-        p.t.app.shared.LauncherDir = p.t.cabinetDir;
-        p.t.windows().Show(FormId::Form2);
+        p.AtMenu("emulators = mame kbfavFIGHT");
         p.Do({"attach encoder"});
         QVERIFY(p.t.windows().IsVisible(FormId::Controls));
         auto* screen = p.t.windows().Get<ControlsScreen>(FormId::Controls);
@@ -209,9 +210,7 @@ private slots:
 
     void teachingIsLeftByHoldingAnyInputAndFromTheSetupScreensLink() {
         PadProgram p;
-        p.t.WriteCabinet("emulators = mame kbfavFIGHT");
-        p.t.app.shared.LauncherDir = p.t.cabinetDir;
-        p.t.windows().Show(FormId::Form2);
+        p.AtMenu("emulators = mame kbfavFIGHT");
         p.Attach("attach known");
         // Asked for from the setup screen: the controller whose button is pressed is taught.
         QVERIFY(p.t.app.teachController);
@@ -230,9 +229,7 @@ private slots:
 
     void aStoredMappingTeachesAnEncoderAndABrokenLineIsLogged() {
         PadProgram p;
-        p.t.WriteCabinet("emulators = mame kbfavFIGHT");
-        p.t.app.shared.LauncherDir = p.t.cabinetDir;
-        p.t.windows().Show(FormId::Form2);
+        p.AtMenu("emulators = mame kbfavFIGHT");
         // The encoder's own name for itself, as SDL gives it.
         p.Do({"attach encoder"});
         char guid[33] = {};
@@ -256,9 +253,7 @@ private slots:
         // Two identical encoders: a key is let go only when neither holds it.
         PadProgram p;
         TestPad second{std::string()};
-        p.t.WriteCabinet("emulators = mame kbfavFIGHT");
-        p.t.app.shared.LauncherDir = p.t.cabinetDir;
-        p.t.windows().Show(FormId::Form2);
+        p.AtMenu("emulators = mame kbfavFIGHT");
         p.Attach("attach encoder");
         second.Run("attach encoder");
         p.controllers->Poll();
