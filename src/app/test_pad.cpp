@@ -152,6 +152,15 @@ void TestPad::Run(const std::string& command) {
     }
 }
 
+std::string TestPad::Guid() const {
+    if (joystick_ == nullptr) {
+        return {};
+    }
+    char guid[33] = {};
+    SDL_JoystickGetGUIDString(SDL_JoystickGetGUID(Joystick(joystick_)), guid, sizeof guid);
+    return guid;
+}
+
 void TestPad::Detach() {
     if (joystick_ == nullptr) {
         return;

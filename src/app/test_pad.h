@@ -27,6 +27,8 @@ public:
     void Poll();
     // Carries out one command.
     void Run(const std::string& command);
+    // The attached controller's GUID, as SDL writes it in a mapping line; empty when none.
+    std::string Guid() const;
 
 private:
     void Detach();

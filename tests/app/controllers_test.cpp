@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
-#include <SDL.h>
 #include <algorithm>
 
 using namespace fav;
@@ -232,11 +231,10 @@ private slots:
         p.AtMenu("emulators = mame kbfavFIGHT");
         // The encoder's own name for itself, as SDL gives it.
         p.Do({"attach encoder"});
-        char guid[33] = {};
-        SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(0), guid, sizeof guid);
+        const std::string guid = p.pad.Guid();
         p.Do({"detach"});
         test::WriteBytes(ControllerMappingsPath(p.t.programDir),
-                         std::string(guid) + ",Taught encoder,start:b3,back:b2,\r\nnonsense\r\n");
+                         guid + ",Taught encoder,start:b3,back:b2,\r\nnonsense\r\n");
 
         p.controllers = std::make_unique<Controllers>(p.t.app);
         p.Do({"attach encoder", "button 9 down", "button 9 up"});
