@@ -24,15 +24,19 @@ MINGW=x86_64-w64-mingw32
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 xvfb xdotool zip unzip dpkg-dev fonts-liberation2)
 cache_root="${XDG_CACHE_HOME:-$HOME/.cache}/favorizer"
 qt_prefix="$cache_root/qt-$QT_VERSION-mingw-w64-x86_64"
+# The game controllers' library, from Debian's source too; Debian 12 has 2.26.5.
+SDL_VERSION=2.26.5
+sdl_prefix="$cache_root/sdl-$SDL_VERSION-mingw-w64-x86_64"
 jobs="${FAVORIZER_JOBS:-2}"
 
 ensure_packages "${FAVORIZER_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
 
-# Fetches qtbase's source from Debian and unpacks it, with Debian's patches, into $1. The source
-# comes from the machine's own Debian archives, named again as deb-src entries in a folder of the
-# script's own, so the machine's apt configuration is left alone.
-fetch_qt_source() {
-    local into="$1" apt_dir file
+# Fetches a Debian source package's source and unpacks it, with Debian's patches, into a folder.
+# The source comes from the machine's own Debian archives, named again as deb-src entries in a
+# folder of the script's own, so the machine's apt configuration is left alone.
+# fetch_debian_source PACKAGE VERSION_PREFIX INTO FOLDER_NAME
+fetch_debian_source() {
+    local package="$1" version="$2" into="$3" folder="$4" apt_dir file
     apt_dir="$(mktemp -d)"
     mkdir -p "$apt_dir/lists/partial" "$apt_dir/archives/partial" "$apt_dir/sources.list.d"
     : >"$apt_dir/sources.list"
@@ -54,12 +58,12 @@ fetch_qt_source() {
     # Everything apt writes goes to the private folder, so no root is needed.
     apt-get "${apt_options[@]}" update
     mkdir -p "$into"
-    (cd "$into" && apt-get "${apt_options[@]}" source --download-only "qt6-base=$(
-        apt-cache "${apt_options[@]}" showsrc qt6-base | sed -n 's/^Version: //p' | grep "^$QT_VERSION" | head -n 1
+    (cd "$into" && apt-get "${apt_options[@]}" source --download-only "$package=$(
+        apt-cache "${apt_options[@]}" showsrc "$package" | sed -n 's/^Version: //p' | grep "^$version" | head -n 1
     )")
     local dsc
-    dsc="$(find "$into" -maxdepth 1 -name 'qt6-base_*.dsc' | head -n 1)"
-    (cd "$into" && dpkg-source -x "$(basename "$dsc")" qtbase)
+    dsc="$(find "$into" -maxdepth 1 -name "${package}_*.dsc" | head -n 1)"
+    (cd "$into" && dpkg-source -x "$(basename "$dsc")" "$folder")
     rm -rf -- "$apt_dir"
 }
 
@@ -75,7 +79,7 @@ build_qt() {
     rm -rf -- "$qt_prefix"
     if [[ ! -f "$work/src/qtbase/CMakeLists.txt" ]]; then
         rm -rf -- "$work"
-        fetch_qt_source "$work/src"
+        fetch_debian_source qt6-base "$QT_VERSION" "$work/src" qtbase
     fi
     # The build keeps its toolchain's path, and an interrupted build may be resumed from another
     # checkout, so the toolchain lives beside the build.
@@ -115,11 +119,40 @@ build_qt() {
     echo "Qt build took $((SECONDS - started)) s"
 }
 
+build_sdl() {
+    if [[ -f "$sdl_prefix/.complete" ]]; then
+        echo "SDL $SDL_VERSION for Windows: using the cache in $sdl_prefix"
+        return 0
+    fi
+    echo "SDL $SDL_VERSION for Windows: building once into $sdl_prefix"
+    local started=$SECONDS
+    local work="$cache_root/sdl-work"
+    rm -rf -- "$sdl_prefix" "$work"
+    fetch_debian_source libsdl2 "$SDL_VERSION" "$work/src" sdl
+    cp "$FAVORIZER_ROOT/cmake/mingw-w64-x86_64.cmake" "$work/mingw-w64-x86_64.cmake"
+    # The game-controller layer alone. Video stays on: Windows' DirectInput needs SDL's helper
+    # window.
+    cmake -S "$work/src/sdl" -B "$work/build" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$work/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DCMAKE_INSTALL_PREFIX="$sdl_prefix" \
+        -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF -DSDL2_DISABLE_SDL2MAIN=ON \
+        -DSDL_AUDIO=OFF -DSDL_RENDER=OFF -DSDL_HAPTIC=OFF -DSDL_POWER=OFF -DSDL_SENSOR=OFF \
+        -DSDL_OPENGL=OFF -DSDL_OPENGLES=OFF -DSDL_VULKAN=OFF -DSDL_VIDEO=ON
+    cmake --build "$work/build" --parallel "$jobs"
+    cmake --install "$work/build"
+    "$MINGW-strip" --strip-unneeded "$sdl_prefix/bin/SDL2.dll"
+    touch "$sdl_prefix/.complete"
+    rm -rf -- "$work"
+    echo "SDL build took $((SECONDS - started)) s"
+}
+
 mkdir -p "$cache_root"
 # One build at a time: a second run waits for the first instead of building Qt twice.
 exec 9>"$cache_root/qt.lock"
 flock 9
 build_qt
+build_sdl
 flock -u 9
 if ((qt_only)); then
     exit 0
@@ -134,7 +167,7 @@ started=$SECONDS
 cmake -S "$FAVORIZER_ROOT" -B "$build_dir" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$FAVORIZER_ROOT/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_PREFIX_PATH="$qt_prefix" \
+    -DCMAKE_PREFIX_PATH="$qt_prefix;$sdl_prefix" \
     -DQT_HOST_PATH=/usr \
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DFAVORIZER_BUILD_BENCH=OFF \
@@ -144,7 +177,7 @@ echo "Cross-build took $((SECONDS - started)) s"
 
 # The run-time DLLs a Windows program needs, found by following its imports through Qt's and
 # MinGW's folders; Windows' own DLLs are found in neither and left out.
-runtime_dirs=("$qt_prefix/bin"
+runtime_dirs=("$qt_prefix/bin" "$sdl_prefix/bin"
     "$(dirname "$("$MINGW-g++-posix" -print-file-name=libstdc++-6.dll)")"
     "$(dirname "$("$MINGW-g++-posix" -print-file-name=libwinpthread-1.dll)")")
 find_runtime_dll() {
@@ -226,7 +259,10 @@ fi
 windows_path() {
     echo "Z:${1//\//\\}"
 }
-WINEPATH="$(windows_path "${runtime_dirs[0]}");$(windows_path "${runtime_dirs[1]}");$(windows_path "${runtime_dirs[2]}")"
+WINEPATH=""
+for dir in "${runtime_dirs[@]}"; do
+    WINEPATH+="${WINEPATH:+;}$(windows_path "$dir")"
+done
 export WINEPATH
 
 started=$SECONDS

@@ -1,13 +1,10 @@
 #include "app/app.h"
+#include "app/controllers.h"
 #include "app/looks.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QStyleFactory>
-
-#ifdef FAVORIZER_CONTROLLERS
-#include "app/controllers.h"
-#endif
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -25,10 +22,8 @@ int main(int argc, char* argv[]) {
     const std::string programDir =
         QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
     fav::App app({programDir, &messages, {}, [] { QCoreApplication::exit(0); }});
-#ifdef FAVORIZER_CONTROLLERS
     // Game controllers reach the windows as the cabinet's keys, beside the keyboard.
     fav::Controllers controllers(app);
-#endif
     app.Start();
     if (app.windows().ProgramEnded()) {
         return 0;

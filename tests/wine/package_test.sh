@@ -67,6 +67,7 @@ keyboard_title='^Create a new favorites list$'
 verify_title='^Verify name and description$'
 editor_title='^Edit Game List: '
 delete_title='^Delete '
+controls_title='^Game controller$'
 
 # Starts the program from the folder given, as a launcher may, and waits for the menu.
 start_program() {
@@ -150,6 +151,34 @@ for file in kbfavDEMO.cfg kbfavDEMO.map kbfavDEMO.rom; do
     [[ ! -e "$config/$file" ]] || fail "$file was not deleted"
 done
 press Escape
+wait_program_end
+
+echo "A game controller alone: a pad Windows knows, then an encoder it does not"
+# The virtual controller's commands, appended to a file: Windows has no FIFOs.
+pad_file="$scratch/pad.txt"
+: >"$pad_file"
+pad() {
+    local command
+    for command in "$@"; do
+        echo "$command" >>"$pad_file"
+        sleep 0.25
+    done
+}
+FAVORIZER_TEST_PAD="$(windows_path "$pad_file")" start_program "$program_dir"
+pad "attach known" "button 14 down" "button 14 up" "button 6 down" "button 6 up" # Create
+wait_window "$keyboard_title"
+pad "button 4 down" "button 4 up" # Back: the menu
+wait_window "$menu_title"
+pad detach "attach encoder"
+wait_window "$controls_title"
+# Held for more than three seconds: left untaught, it keeps the encoder's usual wiring.
+pad "button 0 down"
+sleep 3.5
+pad "button 0 up"
+wait_window_gone "$controls_title"
+grep -q ',start:b9,back:b8,a:b0,b:b1,' "$program_dir/controllers.txt" ||
+    fail "the encoder's usual wiring is not kept: $(cat "$program_dir/controllers.txt" 2>&1)"
+pad "button 8 down" "button 8 up" # game exit: the program ends
 wait_program_end
 
 cmp -s "$program_dir/favorize.cfg" "$scratch/favorize.cfg.original" || fail "favorize.cfg changed"
