@@ -87,6 +87,9 @@ start_program() {
     fail "the menu did not show within ${timeout}s"
 }
 
+# shellcheck source=SCRIPTDIR/../support/pad_flows.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/pad_flows.sh"
+
 emulators_line() {
     grep -a '^emulators' "$kabinet" | tr -d '\r'
 }
@@ -153,33 +156,25 @@ done
 press Escape
 wait_program_end
 
-echo "A game controller alone: a pad Windows knows, then an encoder it does not"
-# The virtual controller's commands, appended to a file: Windows has no FIFOs.
-pad_file="$scratch/pad.txt"
-: >"$pad_file"
+echo "A list's life with a game controller alone: a pad Windows knows, then an encoder it does not"
+# The virtual controller's commands, appended to a file of each run's own: Windows has no FIFOs.
 pad() {
-    local command
-    for command in "$@"; do
-        echo "$command" >>"$pad_file"
-        sleep 0.25
-    done
+    echo "$1" >>"$pad_file"
 }
-FAVORIZER_TEST_PAD="$(windows_path "$pad_file")" start_program "$program_dir"
-pad "attach known" "button 14 down" "button 14 up" "button 6 down" "button 6 up" # Create
-wait_window "$keyboard_title"
-pad "button 4 down" "button 4 up" # Back: the menu
-wait_window "$menu_title"
-pad detach "attach encoder"
-wait_window "$controls_title"
-# Held for more than three seconds: left untaught, it keeps the encoder's usual wiring.
-pad "button 0 down"
-sleep 3.5
-pad "button 0 up"
-wait_window_gone "$controls_title"
-grep -q ',start:b9,back:b8,a:b0,b:b1,' "$program_dir/controllers.txt" ||
-    fail "the encoder's usual wiring is not kept: $(cat "$program_dir/controllers.txt" 2>&1)"
-pad "button 8 down" "button 8 up" # game exit: the program ends
-wait_program_end
+for kind in known encoder; do
+    if [[ "$kind" == known ]]; then wire_known_pad; else wire_encoder; fi
+    pad_file="$scratch/pad-$kind.txt"
+    : >"$pad_file"
+    FAVORIZER_TEST_PAD="$(windows_path "$pad_file")" start_program "$program_dir"
+    pad "attach $kind"
+    sleep 0.3
+    if [[ "$kind" == encoder ]]; then
+        teach_encoder
+    fi
+    list_with_controller "$kind"
+    tap exit # game exit on the menu: the program ends
+    wait_program_end
+done
 
 cmp -s "$program_dir/favorize.cfg" "$scratch/favorize.cfg.original" || fail "favorize.cfg changed"
 [[ ! -e "$program_dir/favorlog.txt" ]] || fail "the program logged an error"

@@ -18,6 +18,8 @@ scripts="$(dirname "${BASH_SOURCE[0]}")/../../scripts"
 source "$scripts/common.sh"
 # shellcheck source=SCRIPTDIR/../../scripts/xvfb_session.sh
 source "$scripts/xvfb_session.sh"
+# shellcheck source=SCRIPTDIR/../support/pad_flows.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/pad_flows.sh"
 skip_without_xvfb_tools "$skip"
 
 scratch="$(mktemp -d "${TMPDIR:-/tmp}/favorizer-pad-test.XXXXXX")"
@@ -40,6 +42,7 @@ fail() {
 cabinet="$scratch/cabinet"
 program_dir="$scratch/program"
 kabinet="$cabinet/kabinet.cfg"
+config="$cabinet/config"
 fifo="$scratch/pad"
 mkfifo "$fifo"
 # Open both ways, so neither the test nor the program ever waits for the other end.
@@ -63,60 +66,8 @@ start_program() {
     app_pid=$!
 }
 
-# The controller's wiring: a control's name, then the test pad's words for pressing and letting
-# it go.
-declare -A down up
-wire() {
-    down[$1]="$2"
-    up[$1]="$3"
-}
-wire_known_pad() {
-    wire up "button 11 down" "button 11 up"
-    wire down "button 12 down" "button 12 up"
-    wire left "button 13 down" "button 13 up"
-    wire right "button 14 down" "button 14 up"
-    wire start "button 6 down" "button 6 up"
-    wire exit "button 4 down" "button 4 up"
-}
-# The encoder as it is taught below: not its usual wiring.
-wire_encoder() {
-    wire up "hat up" "hat centred"
-    wire down "hat down" "hat centred"
-    wire left "axis 0 -32768" "axis 0 0"
-    wire right "axis 0 32767" "axis 0 0"
-    wire start "button 3 down" "button 3 up"
-    wire exit "button 2 down" "button 2 up"
-}
-
-# Teaches the encoder from its own inputs, on the screen that asks for them the first time.
-teach_encoder() {
-    local control
-    wait_window "$controls_title"
-    for control in up down left right start exit; do
-        tap "$control"
-    done
-    tap start # the first action button skipped
-    pad "button 1 down"
-    sleep 0.1
-    pad "button 1 up"
-    wait_window_gone "$controls_title"
-    grep -q 'start:b3,back:b2,b:b1,' "$program_dir/controllers.txt" ||
-        fail "the taught mapping is not kept: $(cat "$program_dir/controllers.txt")"
-}
-
 pad() {
     echo "$1" >&7
-}
-
-# Presses each control named and lets it go, as a hand on the controls would.
-tap() {
-    local control
-    for control in "$@"; do
-        pad "${down[$control]}"
-        sleep 0.1
-        pad "${up[$control]}"
-        sleep 0.15
-    done
 }
 
 menu_title='^Favorizer 1\.0\.4$'
@@ -143,36 +94,7 @@ for kind in known encoder; do
         teach_encoder
     fi
 
-    tap right start # Create: the keyboard
-    wait_window "$keyboard_title"
-    # Start held for a second on A: typed once.
-    pad "${down[start]}"
-    sleep 1
-    pad "${up[start]}"
-    sleep 0.15
-    tap up start     # Done: the name is A
-    tap up start     # Done: no description
-    wait_window "$verify_title"
-    tap start        # Yes
-    wait_window "$menu_title"
-    grep -q 'kbfavCLASSICS kbfavA' <(tr -d '\r' <"$kabinet") ||
-        fail "$kind: the list A was not created: $(grep emulators "$kabinet")"
-
-    tap down start start # A, then Edit: the editor
-    wait_window "$editor_title"
-    tap down start # a game added
-    tap exit       # saved
-    wait_window "$menu_title"
-    [[ "$(grep -c '' "$cabinet/config/kbfavA.map")" == 1 ]] ||
-        fail "$kind: the list A holds $(grep -c '' "$cabinet/config/kbfavA.map") games, not 1"
-    [[ "$(grep -c '' "$cabinet/config/kbfavA.rom")" == 1 ]] || fail "$kind: kbfavA.rom is not 1 line"
-
-    tap down start down start # A, then Delete
-    wait_window "$delete_title"
-    tap start
-    wait_window "$menu_title"
-    grep -q kbfavA "$kabinet" && fail "$kind: the list A was not deleted"
-    [[ -e "$cabinet/config/kbfavA.map" ]] && fail "$kind: kbfavA.map is still there"
+    list_with_controller "$kind"
 
     # The joystick held down on the options menu, let go of by unplugging before it repeats:
     # a move that went on would reach Cancel, and Start there would end the program.
