@@ -70,12 +70,14 @@ CategoryRead ParseCategoryFile(std::string_view fileName, std::string_view text)
         return read;
     }
     std::optional<std::string> section;
+    // What the lines of the current section are: names of a folder list's section, catver.ini's
+    // categories, or lines to pass over.
+    enum class Holds { Names, Categories, Nothing } holds = Holds::Nothing;
     bool catver = false;
     bool anySection = false;
     int badLines = 0;
     std::vector<CategoryFilter> sections;
-    std::vector<std::string> genreOrder;
-    std::unordered_map<std::string, std::size_t> genres;
+    std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>> genres;
 
     ForEachLine(text, [&](std::string_view raw) {
         const std::string_view line = Trimmed(raw);
@@ -85,11 +87,14 @@ CategoryRead ParseCategoryFile(std::string_view fileName, std::string_view text)
         if (line.front() == '[' && line.back() == ']') {
             anySection = true;
             section = std::string(Trimmed(line.substr(1, line.size() - 2)));
+            holds = Holds::Nothing;
             if (SameNameIgnoringCase(*section, "Category")) {
                 catver = true;
+                holds = Holds::Categories;
             } else if (!catver && !SameNameIgnoringCase(*section, "FOLDER_SETTINGS")) {
                 const bool root = SameNameIgnoringCase(*section, "ROOT_FOLDER");
                 sections.push_back({root ? stem : stem + ": " + Shown(*section), {}});
+                holds = Holds::Names;
             }
             return;
         }
@@ -97,7 +102,7 @@ CategoryRead ParseCategoryFile(std::string_view fileName, std::string_view text)
             ++badLines;
             return;
         }
-        if (SameNameIgnoringCase(*section, "Category")) {
+        if (holds == Holds::Categories) {
             const auto equals = line.find('=');
             const std::string_view rom =
                 Trimmed(line.substr(0, equals == std::string_view::npos ? 0 : equals));
@@ -108,9 +113,9 @@ CategoryRead ParseCategoryFile(std::string_view fileName, std::string_view text)
                 ++badLines;
                 return;
             }
-            auto [found, fresh] = genres.try_emplace(std::string(genre), genreOrder.size());
-            if (fresh) {
-                genreOrder.emplace_back(genre);
+            auto found = genres.find(genre);
+            if (found == genres.end()) {
+                found = genres.emplace(std::string(genre), read.filters.size()).first;
                 read.filters.push_back({std::string(genre), {}});
             }
             read.filters[found->second].roms.emplace(rom);
@@ -119,7 +124,7 @@ CategoryRead ParseCategoryFile(std::string_view fileName, std::string_view text)
             }
             return;
         }
-        if (catver || SameNameIgnoringCase(*section, "FOLDER_SETTINGS")) {
+        if (holds == Holds::Nothing) {
             return; // catver.ini's other sections, and a folder list's settings
         }
         if (!IsRomName(line)) {
@@ -149,6 +154,10 @@ CategoryRead ParseCategoryFile(std::string_view fileName, std::string_view text)
                                 " not a name, skipped");
     }
     return read;
+}
+
+std::string_view FilterRomName(std::string_view line) {
+    return line.substr(0, std::min(line.find_first_of(" \t\""), line.size()));
 }
 
 CategoryRead ReadCategoryFile(const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -12,11 +13,20 @@ namespace fav {
 // "category.ini" family, e.g. "Working Arcade Clean.ini", "players.ini") and catver.ini. They are
 // only read, to offer the games pane's filters.
 
+// A set of ROM names, looked up by a part of a line without copying it.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const noexcept {
+        return std::hash<std::string_view>{}(name);
+    }
+};
+using RomNames = std::unordered_set<std::string, NameHash, std::equal_to<>>;
+
 // One filter: a folder list's section or a top-level genre of catver.ini, and the ROM names it
 // holds.
 struct CategoryFilter {
     std::string label; // "Working Arcade Clean", "players: 2 Players", "Shooter"
-    std::unordered_set<std::string> roms;
+    RomNames roms;
 };
 
 // A file larger than this is no category file of a realistic size: it is skipped.
@@ -25,7 +35,7 @@ inline constexpr std::size_t MaxCategoryFileBytes = std::size_t{16} << 20;
 // What one file gave: its filters, and what was skipped, a line each for the log.
 struct CategoryRead {
     std::vector<CategoryFilter> filters;
-    std::unordered_set<std::string> mature; // catver.ini's ROMs marked " * Mature *"
+    RomNames mature; // catver.ini's ROMs marked " * Mature *"
     std::vector<std::string> problems;
 };
 
@@ -41,6 +51,26 @@ CategoryRead ParseCategoryFile(std::string_view fileName, std::string_view text)
 // Reads the file at `path` (see ParseCategoryFile); one too large, unreadable or binary is
 // skipped with one problem.
 CategoryRead ReadCategoryFile(const std::string& path);
+
+// The ROM name a filter looks for in a game line: its first word.
+std::string_view FilterRomName(std::string_view line);
+
+// Which of the lines a filter shows, by index and in order: those whose ROM name it holds (every
+// line without a filter), less those `hidden` holds.
+template <typename Lines>
+std::vector<std::size_t> ShownGames(const Lines& lines, const CategoryFilter* filter,
+                                    const RomNames& hidden) {
+    std::vector<std::size_t> shown;
+    shown.reserve(filter != nullptr ? filter->roms.size() : lines.size());
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        const std::string_view rom = FilterRomName(lines[index]);
+        if ((filter == nullptr || filter->roms.contains(rom)) &&
+            (hidden.empty() || !hidden.contains(rom))) {
+            shown.push_back(index);
+        }
+    }
+    return shown;
+}
 
 // The .ini files in each of the folders named, in name order; a missing folder has none.
 std::vector<std::string> FindCategoryFiles(const std::vector<std::string>& folders);

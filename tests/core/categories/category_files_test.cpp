@@ -8,7 +8,7 @@
 namespace fav {
 namespace {
 
-using Roms = std::unordered_set<std::string>;
+using Roms = RomNames;
 
 TEST(CategoryFilesTest, AFolderListGivesOneFilterASectionLabelledByFileAndSection) {
     const CategoryRead read =
@@ -79,6 +79,17 @@ TEST(CategoryFilesTest, WhatIsNoCategoryFileIsSkippedWithOneProblemEach) {
     const CategoryRead binary = ParseCategoryFile("odd.ini", "[ROOT_FOLDER]\npac\0man\n"s);
     EXPECT_TRUE(binary.filters.empty());
     EXPECT_EQ(binary.problems, std::vector<std::string>{"odd: not a category file (binary)"});
+}
+
+TEST(CategoryFilesTest, AFilterShowsTheLinesItNamesInTheirOrderLessTheHiddenOnes) {
+    const std::vector<std::string> lines = {"sf2 \"Street Fighter II\"", "pacman\t\"Pac-Man\"",
+                                            "sf2_jp \"Street Fighter II (Japan)\"", "adult",
+                                            "galaga \"Galaga\""};
+    const CategoryFilter filter{"Chosen", {"galaga", "sf2_jp", "adult", "sf2", "absent"}};
+    EXPECT_EQ(ShownGames(lines, &filter, {}), (std::vector<std::size_t>{0, 2, 3, 4}));
+    EXPECT_EQ(ShownGames(lines, &filter, RomNames{"adult"}), (std::vector<std::size_t>{0, 2, 4}));
+    EXPECT_EQ(ShownGames(lines, nullptr, RomNames{"adult"}),
+              (std::vector<std::size_t>{0, 1, 2, 4}));
 }
 
 TEST(CategoryFilesTest, FilesAreFoundInEachFolderAndAHugeOneIsSkipped) {
