@@ -36,14 +36,16 @@ public:
         std::string map;
         std::string catver = ";; catver.ini 0.251\r\n\r\n[Category]\r\n";
         for (int i = 0; i < CatverLines; ++i) {
-            const std::string rom = "game" + std::to_string(i);
+            // In name order, as MAME's own lists are.
+            char rom[16];
+            std::snprintf(rom, sizeof rom, "g%06d", i);
             if (i < MameGames) {
-                map += rom + " \"Game number " + std::to_string(i) + " (set 1)\"\r\n";
+                map += std::string(rom) + " \"Game number " + std::to_string(i) + " (set 1)\"\r\n";
             }
-            catver += rom + "=" + Genres[i % std::size(Genres)] + " / Sub-genre" +
+            catver += std::string(rom) + "=" + Genres[i % std::size(Genres)] + " / Sub-genre" +
                       (i % 97 == 0 ? " * Mature *" : "") + "\r\n";
         }
-        catver += "\r\n[VerAdded]\r\ngame0=.37b5\r\n";
+        catver += "\r\n[VerAdded]\r\ng000000=.37b5\r\n";
         Write(MapPath(), map);
         Write(CatverPath(), catver);
     }

@@ -6,8 +6,8 @@
 #include "core/textfile/names.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
-#include <unordered_map>
 
 namespace fav {
 
@@ -62,6 +62,28 @@ std::string_view Genre(std::string_view category) {
 
 } // namespace
 
+RomNames::RomNames(std::initializer_list<std::string_view> names) {
+    for (const std::string_view name : names) {
+        Add(name);
+    }
+    Finish();
+}
+
+void RomNames::Finish() {
+    // MAME's files list their names in order: then there is nothing to sort.
+    if (!std::is_sorted(names_.begin(), names_.end())) {
+        std::sort(names_.begin(), names_.end());
+    }
+    names_.erase(std::unique(names_.begin(), names_.end()), names_.end());
+}
+
+bool RomNames::contains(std::string_view name) const {
+    const auto found =
+        std::lower_bound(names_.begin(), names_.end(), name,
+                         [](const std::string& a, std::string_view b) { return a < b; });
+    return found != names_.end() && *found == name;
+}
+
 CategoryRead ParseCategoryFile(std::string_view fileName, std::string_view text) {
     const std::string stem = Stem(fileName);
     CategoryRead read;
@@ -77,7 +99,7 @@ CategoryRead ParseCategoryFile(std::string_view fileName, std::string_view text)
     bool anySection = false;
     int badLines = 0;
     std::vector<CategoryFilter> sections;
-    std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>> genres;
+    std::map<std::string, std::size_t, std::less<>> genres;
 
     ForEachLine(text, [&](std::string_view raw) {
         const std::string_view line = Trimmed(raw);
@@ -118,9 +140,9 @@ CategoryRead ParseCategoryFile(std::string_view fileName, std::string_view text)
                 found = genres.emplace(std::string(genre), read.filters.size()).first;
                 read.filters.push_back({std::string(genre), {}});
             }
-            read.filters[found->second].roms.emplace(rom);
+            read.filters[found->second].roms.Add(rom);
             if (category.find("* Mature *") != std::string_view::npos) {
-                read.mature.emplace(rom);
+                read.mature.Add(rom);
             }
             return;
         }
@@ -131,7 +153,7 @@ CategoryRead ParseCategoryFile(std::string_view fileName, std::string_view text)
             ++badLines;
             return;
         }
-        sections.back().roms.emplace(line);
+        sections.back().roms.Add(line);
     });
 
     if (!anySection) {
@@ -148,6 +170,10 @@ CategoryRead ParseCategoryFile(std::string_view fileName, std::string_view text)
             }
         }
     }
+    for (CategoryFilter& filter : read.filters) {
+        filter.roms.Finish();
+    }
+    read.mature.Finish();
     if (badLines > 0) {
         read.problems.push_back(stem + ": " + std::to_string(badLines) +
                                 (badLines == 1 ? " line that is" : " lines that are") +

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace fav {
@@ -13,14 +12,25 @@ namespace fav {
 // "category.ini" family, e.g. "Working Arcade Clean.ini", "players.ini") and catver.ini. They are
 // only read, to offer the games pane's filters.
 
-// A set of ROM names, looked up by a part of a line without copying it.
-struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const noexcept {
-        return std::hash<std::string_view>{}(name);
-    }
+// A set of ROM names: kept sorted, since a list of them is built once and then only looked up,
+// and a sorted run of short strings is far cheaper to build than a hash table.
+class RomNames {
+public:
+    RomNames() = default;
+    RomNames(std::initializer_list<std::string_view> names);
+
+    // Names are added in any order, then Finish sorts them; only then may they be looked up.
+    void Add(std::string_view name) { names_.emplace_back(name); }
+    void Finish();
+
+    bool contains(std::string_view name) const;
+    std::size_t size() const { return names_.size(); }
+    bool empty() const { return names_.empty(); }
+    bool operator==(const RomNames&) const = default;
+
+private:
+    std::vector<std::string> names_;
 };
-using RomNames = std::unordered_set<std::string, NameHash, std::equal_to<>>;
 
 // One filter: a folder list's section or a top-level genre of catver.ini, and the ROM names it
 // holds.
