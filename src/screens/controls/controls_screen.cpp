@@ -97,8 +97,10 @@ void ControlsScreen::ShowTeaching(const QString& controllerName, const ControlTe
         const auto owner = teaching.GivenTo(teaching.LastRefused());
         note_->setText(QStringLiteral("That is %1 already: use another.")
                            .arg(owner ? ControlName(*owner) : QString()));
-    } else if (heard == Heard::Taken || heard == Heard::Skipped) {
+    } else if (heard == Heard::Taken) {
         note_->setText(QStringLiteral("Got it. Let go to go on."));
+    } else if (heard == Heard::Skipped) {
+        note_->setText(QStringLiteral("Skipped. Let go to go on."));
     } else if (step != shownStep_) {
         // The next control, asked for afresh.
         note_->setText(teaching.MayBeSkipped()
