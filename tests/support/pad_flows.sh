@@ -92,3 +92,21 @@ list_with_controller() {
     [[ -e "$config/kbfavA.map" ]] && fail "$kind: kbfavA.map is still there"
 
 }
+
+# The joystick held down on the options menu, let go of by unplugging before it repeats: a move
+# that went on would reach Cancel, and Start there would end the program.
+unplugged_while_held() {
+    local kind="$1"
+    tap right # Create
+    pad "${down[down]}"
+    sleep 0.2 # one move: Edit
+    pad detach
+    sleep 1
+    # Plugged in again, the controller works at once, with nothing held.
+    pad "attach $kind"
+    sleep 0.3
+    tap start # Edit: the editor of CLASSICS
+    wait_window "$editor_title"
+    tap exit
+    wait_window "$menu_title"
+}

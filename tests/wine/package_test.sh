@@ -172,6 +172,7 @@ for kind in known encoder; do
         teach_encoder
     fi
     list_with_controller "$kind"
+    unplugged_while_held "$kind"
     tap exit # game exit on the menu: the program ends
     wait_program_end
 done

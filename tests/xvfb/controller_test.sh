@@ -95,21 +95,7 @@ for kind in known encoder; do
     fi
 
     list_with_controller "$kind"
-
-    # The joystick held down on the options menu, let go of by unplugging before it repeats:
-    # a move that went on would reach Cancel, and Start there would end the program.
-    tap right # Create
-    pad "${down[down]}"
-    sleep 0.2 # one move: Edit
-    pad detach
-    sleep 1
-    # Plugged in again, the controller works at once, with nothing held.
-    pad "attach $kind"
-    sleep 0.3
-    tap start # Edit: the editor of CLASSICS
-    wait_window "$editor_title"
-    tap exit
-    wait_window "$menu_title"
+    unplugged_while_held "$kind"
     tap exit # ESC on the menu ends the program
     wait_program_end
     pad detach

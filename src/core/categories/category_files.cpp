@@ -38,13 +38,17 @@ std::string Shown(std::string_view name) {
     return shown;
 }
 
+bool HasIniEnding(std::string_view name) {
+    return name.size() > 4 && SameNameIgnoringCase(name.substr(name.size() - 4), ".ini");
+}
+
 // A file's name without its folder and its ".ini".
 std::string Stem(std::string_view fileName) {
     const auto slash = fileName.find_last_of("/\\");
     if (slash != std::string_view::npos) {
         fileName.remove_prefix(slash + 1);
     }
-    if (fileName.size() > 4 && SameNameIgnoringCase(fileName.substr(fileName.size() - 4), ".ini")) {
+    if (HasIniEnding(fileName)) {
         fileName.remove_suffix(4);
     }
     return std::string(fileName);
@@ -207,8 +211,7 @@ std::vector<std::string> FindCategoryFiles(const std::vector<std::string>& folde
         std::sort(names.begin(), names.end());
         for (const std::string& name : names) {
             const std::string path = JoinPath(folder, name);
-            if (name.size() > 4 && SameNameIgnoringCase(name.substr(name.size() - 4), ".ini") &&
-                IsOrdinaryFile(path)) {
+            if (HasIniEnding(name) && IsOrdinaryFile(path)) {
                 files.push_back(path);
             }
         }
