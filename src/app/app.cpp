@@ -1,5 +1,7 @@
 #include "app/app.h"
 
+#include "core/errors/error_log.h"
+
 #include <QCryptographicHash>
 #include <QDate>
 #include <QDir>
@@ -41,6 +43,13 @@ App::App(AppEnvironment environment) : environment_(std::move(environment)) {
 }
 
 App::~App() = default;
+
+void App::LogOnce(const Failure& failure) {
+    if (logged_.insert(std::to_string(failure.code) + failure.description).second) {
+        // Only logged: the log itself failing must not stop what the line was about.
+        (void)AppendErrorLog(programDir(), DateTimeText(), failure);
+    }
+}
 
 std::string App::DateTimeText() const {
     if (environment_.dateTimeText) {

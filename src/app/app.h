@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 namespace fav {
@@ -60,6 +61,9 @@ public:
     void ShowError(const Failure& failure);
     // The failure the error screen reports.
     const Failure& CurrentFailure() const { return currentFailure_; }
+    // Writes the failure's line in favorlog.txt the first time this run sees it: for what is
+    // only worth knowing of, not worth stopping for, and may come again at every opening.
+    void LogOnce(const Failure& failure);
 
 private:
     AppEnvironment environment_;
@@ -67,6 +71,7 @@ private:
     std::unique_ptr<MessageBoxes> messages_;
     std::unique_ptr<QLockFile> singleCopyLock_;
     Failure currentFailure_;
+    std::set<std::string> logged_;
 };
 
 // Builds the window for an id; defined beside the screens.

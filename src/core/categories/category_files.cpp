@@ -165,6 +165,7 @@ CategoryRead ParseCategoryFile(std::string_view fileName, std::string_view text)
         read.filters.clear();
         return read;
     }
+    read.genres = catver;
     if (!catver) {
         for (CategoryFilter& filter : sections) {
             if (filter.roms.empty()) {

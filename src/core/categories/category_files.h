@@ -24,6 +24,8 @@ public:
     void Finish();
 
     bool contains(std::string_view name) const;
+    // In order, once finished.
+    const std::vector<std::string>& names() const { return names_; }
     std::size_t size() const { return names_.size(); }
     bool empty() const { return names_.empty(); }
     bool operator==(const RomNames&) const = default;
@@ -47,6 +49,7 @@ struct CategoryRead {
     std::vector<CategoryFilter> filters;
     RomNames mature; // catver.ini's ROMs marked " * Mature *"
     std::vector<std::string> problems;
+    bool genres = false; // catver.ini's: its filters are genres
 };
 
 // Reads a folder list or catver.ini from its text. `fileName` names it in labels and problems.
@@ -65,17 +68,23 @@ CategoryRead ReadCategoryFile(const std::string& path);
 // The ROM name a filter looks for in a game line: its first word.
 std::string_view FilterRomName(std::string_view line);
 
-// Which of the lines a filter shows, by index and in order: those whose ROM name it holds (every
-// line without a filter), less those `hidden` holds.
+// Whether a filter shows a game line: its ROM name is the filter's (any, without a filter) and
+// not one of `hidden`.
+inline bool FilterShows(const CategoryFilter* filter, const RomNames& hidden,
+                        std::string_view line) {
+    const std::string_view rom = FilterRomName(line);
+    return (filter == nullptr || filter->roms.contains(rom)) &&
+           (hidden.empty() || !hidden.contains(rom));
+}
+
+// Which of the lines a filter shows, by index and in order.
 template <typename Lines>
 std::vector<std::size_t> ShownGames(const Lines& lines, const CategoryFilter* filter,
                                     const RomNames& hidden) {
     std::vector<std::size_t> shown;
     shown.reserve(filter != nullptr ? filter->roms.size() : lines.size());
     for (std::size_t index = 0; index < lines.size(); ++index) {
-        const std::string_view rom = FilterRomName(lines[index]);
-        if ((filter == nullptr || filter->roms.contains(rom)) &&
-            (hidden.empty() || !hidden.contains(rom))) {
+        if (FilterShows(filter, hidden, lines[index])) {
             shown.push_back(index);
         }
     }

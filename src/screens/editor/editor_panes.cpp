@@ -1,5 +1,8 @@
 #include "screens/editor/editor_panes.h"
 
+#include <algorithm>
+#include <unordered_set>
+
 namespace fav {
 
 void EditorPanes::FillGames(GameLines lines) {
@@ -42,6 +45,40 @@ bool EditorPanes::Add() {
         MarkChanged(added);
     }
     return true;
+}
+
+std::vector<std::string_view> EditorPanes::ShownNotListed() const {
+    std::vector<std::string_view> lines;
+    std::unordered_set<std::string_view> taken;
+    for (int row = 0; row < games_.size(); ++row) {
+        const std::string_view line = games_[row];
+        if (!InFavourites(line) && taken.insert(line).second) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+int EditorPanes::AddShown() {
+    std::vector<std::string_view> lines = ShownNotListed();
+    const auto room = static_cast<std::size_t>(std::max(MaxGameLines - favourites_.size(), 0));
+    lines.resize(std::min(lines.size(), room));
+    if (lines.empty()) {
+        return 0;
+    }
+    favourites_.InsertMany(lines);
+    // The counts take views into the favourites' own copies, which outlive the games pane's.
+    for (const std::string_view line : lines) {
+        const auto [first, last] = favourites_.EqualRange(line);
+        for (int row = first; row < last; ++row) {
+            if (favourites_[row] == line) {
+                ++counts_[favourites_[row]];
+                break;
+            }
+        }
+    }
+    games_.NotifyDecorationChanged(0, games_.size() - 1);
+    return static_cast<int>(lines.size());
 }
 
 bool EditorPanes::Remove() {

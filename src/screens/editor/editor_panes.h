@@ -4,6 +4,7 @@
 
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace fav {
 
@@ -31,6 +32,11 @@ public:
     // Copies the selected game into the favourites. False when nothing is selected or the
     // favourites hold as many lines as a map file may (MaxGameLines).
     bool Add();
+    // The shown games not yet in the favourites, each line once, in the games pane's order.
+    std::vector<std::string_view> ShownNotListed() const;
+    // Adds ShownNotListed to the favourites, as many as the favourites have room for
+    // (MaxGameLines). Returns how many were added.
+    int AddShown();
     // Removes the selected favourite. False when nothing is selected.
     bool Remove();
     void PageDown() { pane(active_).PageDown(); }

@@ -8,11 +8,13 @@
 #include "app/twips.h"
 #include "core/launcher/game_list.h"
 #include "core/launcher/list_files.h"
+#include "screens/editor/filter_panel_view.h"
 
 #include <QFontMetrics>
 #include <QFrame>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLocale>
 #include <QTimer>
 #include <algorithm>
 
@@ -49,6 +51,15 @@ constexpr int JumpRowPitch = 480;
 HeldPaging::Button ButtonOf(int keyCode) {
     return keyCode == ArcadeKey::Ctrl ? HeldPaging::Button::PageDown : HeldPaging::Button::PageUp;
 }
+
+// A count as the panel and the shown line give it: "8,880".
+QString Grouped(std::size_t count) {
+    return QLocale(QLocale::English, QLocale::UnitedStates)
+        .toString(static_cast<qulonglong>(count));
+}
+
+const QString AllGamesText = QStringLiteral("All games");
+const QString AddShownCaption = QStringLiteral("Add every shown game");
 
 std::string WithoutLeadingSpaces(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
@@ -98,6 +109,15 @@ Form7::Form7(App& app)
              QStringLiteral("Hold a Player 1 action button to keep paging; press both to jump to "
                             "a name."),
              360, 7050, 8415, 255);
+    // What the games pane shows, between the panes above the instructions.
+    filterName_ = MakeLineLabel(f, "FilterName", 3840, 420, 1560, 270, FontSpec{9.75, true});
+    filterName_->setAlignment(Qt::AlignCenter);
+    shown_ = MakeLabel(f, "Shown", QString(), 3840, 720, 1560, 255, FontSpec{9.75, true});
+    shown_->setAlignment(Qt::AlignCenter);
+    MakeHint(f, "FilterHint",
+             QStringLiteral("Press both action buttons twice to choose games by category."), 3840,
+             1080, 1560, 1080)
+        ->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     // The panes cut long lines off, and sets that differ only in region or revision would look
     // the same: the active pane's selected entry is shown whole under them.
     Label16_ = MakeLineLabel(f, "Label16", 0, 5910, FrameWidth, 270, FontSpec{9.75});
@@ -145,6 +165,7 @@ Form7::Form7(App& app)
              JumpMargin, JumpKeyTop + JumpPanel::Rows * JumpRowPitch + 60,
              JumpWidth - 2 * JumpMargin, 600);
     jumpFrame_->hide();
+    filterView_ = new FilterPanelView(f, FrameWidth - JumpMargin - FilterPanelView::Width, 360);
 
     repeatTimer_ = new QTimer(this);
     repeatTimer_->setSingleShot(true);
@@ -202,7 +223,12 @@ void Form7::Load() {
         return LoadFailed(games.failure());
     }
     Label11_->setText(QString::number(games.value().size()));
+    LoadCategories(games.value());
     panes_.FillGames(std::move(games).value());
+    if (inUse_ != nullptr || choice_.hideMature) {
+        ShowChosenGames();
+    }
+    ShowFilterInUse();
 
     listKey_ = WithoutLeadingSpaces(name);
     if (auto refused = CheckListKey(listKey_)) {
@@ -246,6 +272,11 @@ void Form7::Form_KeyDown(int& keyCode) {
         if (!KeyRepeated()) {
             ActionButton(ButtonOf(key));
         }
+        return;
+    }
+    if (filterOpen_) {
+        keyCode = 0;
+        FilterPanelKey(key);
         return;
     }
     if (jumpOpen_) {
@@ -295,8 +326,22 @@ void Form7::Form_KeyUp(int keyCode) {
 
 void Form7::ActionButton(HeldPaging::Button button) {
     const HeldPaging::Pressed pressed = held_.Press(button, Now());
+    if (filterOpen_) {
+        held_.StopRepeat();
+        if (pressed == HeldPaging::Pressed::Alone) {
+            filter_.Page(button == HeldPaging::Button::PageDown ? 1 : -1);
+            ShowFilterPanel();
+        }
+        return;
+    }
     if (jumpOpen_) {
         held_.StopRepeat();
+        // Both buttons again: from finding a name to choosing which games are shown.
+        if (pressed == HeldPaging::Pressed::Both) {
+            CloseJumpPanel();
+            OpenFilterPanel();
+            return;
+        }
         if (pressed == HeldPaging::Pressed::Alone && jump_.RemoveLast()) {
             Jump();
             ShowJumpPanel();
@@ -322,7 +367,7 @@ void Form7::Page(HeldPaging::Button button, int pages) {
 
 void Form7::RepeatPaging() {
     // Once another screen has the keyboard the release may never come here.
-    if (!held_.Repeating() || jumpOpen_ || app_.windows().ActiveForm() != this) {
+    if (!held_.Repeating() || jumpOpen_ || filterOpen_ || app_.windows().ActiveForm() != this) {
         StopPaging();
         return;
     }
@@ -425,6 +470,197 @@ void Form7::ShowJumpPanel() {
             key->setEnabled(on);
             SetBorder(key, on);
         }
+    }
+}
+
+void Form7::LoadCategories(const GameLines& games) {
+    catalogue_ = ReadCategoryCatalogue(
+        CategoryFolders({app_.programDir(), ConfigFolderPath(app_.shared.LauncherDir)}));
+    for (const std::string& problem : catalogue_.problems) {
+        LogOnce(problem);
+    }
+    const GameRoms roms(games);
+    filterCounts_.clear();
+    filterCounts_.reserve(catalogue_.filters.size() + 1);
+    // The first count is every game's; the filters' follow.
+    filterCounts_.push_back({games.size(), games.size() - roms.Count(catalogue_.mature, {}).all});
+    for (const CategoryFilter& filter : catalogue_.filters) {
+        filterCounts_.push_back(roms.Count(filter.roms, catalogue_.mature));
+    }
+    auto choice = ReadFilterChoice(app_.programDir());
+    if (!choice) {
+        app_.LogOnce(choice.failure());
+    }
+    choice_ = choice ? choice.value() : FilterChoice{};
+    inUse_ = catalogue_.Find(choice_.label);
+    if (inUse_ == nullptr) {
+        // Its file is gone or no longer offers it.
+        choice_.label.clear();
+    }
+    choice_.hideMature = choice_.hideMature && !catalogue_.mature.empty();
+}
+
+void Form7::LogOnce(const std::string& problem) {
+    Failure failure = MakeFailure(ErrorCode::InvalidPropertyValue, problem);
+    const std::string standard = StandardDescription(failure.code) + ": ";
+    failure.description =
+        "MAME category file skipped: " + failure.description.substr(standard.size());
+    app_.LogOnce(failure);
+}
+
+void Form7::ShowChosenGames() {
+    const RomNames none;
+    const RomNames& hidden = choice_.hideMature ? catalogue_.mature : none;
+    panes_.games().ShowOnly(
+        inUse_ == nullptr && hidden.empty()
+            ? std::function<bool(std::string_view)>()
+            : [this, &hidden](std::string_view line) { return FilterShows(inUse_, hidden, line); });
+}
+
+void Form7::ApplyFilter() {
+    inUse_ = catalogue_.Find(choice_.label);
+    ShowChosenGames();
+    SortedPane& games = panes_.games();
+    if (!games.empty()) {
+        games.Select(0);
+    }
+    ShowSelection(Pane::Games, true, QAbstractItemView::PositionAtTop);
+    ShowFilterInUse();
+    if (Status stored = StoreFilterChoice(app_.programDir(), choice_); !stored) {
+        // The games are shown as chosen; only the next opening will not remember it.
+        app_.LogOnce(stored.failure());
+    }
+}
+
+void Form7::ShowFilterInUse() {
+    filterName_->setText(inUse_ != nullptr ? DisplayText(inUse_->label) : AllGamesText);
+    shown_->setText(QStringLiteral("Shown: ") +
+                    Grouped(static_cast<std::size_t>(panes_.games().size())));
+}
+
+void Form7::OpenFilterPanel() {
+    const int inUse = inUse_ == nullptr ? -1 : static_cast<int>(inUse_ - catalogue_.filters.data());
+    filter_.Open(static_cast<int>(catalogue_.filters.size()), !catalogue_.mature.empty(), inUse,
+                 choice_.hideMature);
+    notListed_ = panes_.ShownNotListed().size();
+    filterOpen_ = true;
+    ShowFilterPanel();
+    filterView_->raise();
+    filterView_->show();
+}
+
+void Form7::CloseFilterPanel() {
+    filterOpen_ = false;
+    filterView_->hide();
+}
+
+void Form7::FilterPanelKey(int keyCode) {
+    switch (keyCode) {
+    case ArcadeKey::Escape:
+        CloseFilterPanel();
+        return;
+    case ArcadeKey::Up:
+        filter_.Move(-1);
+        break;
+    case ArcadeKey::Down:
+        filter_.Move(1);
+        break;
+    case ArcadeKey::Player1Start:
+        ChooseFilterLine();
+        return;
+    default:
+        return;
+    }
+    ShowFilterPanel();
+}
+
+void Form7::ShowFilterPanel() {
+    const bool hide = filter_.hideMature();
+    filterView_->Show(
+        filter_,
+        [this, hide](const FilterPanel::Line& line) -> FilterPanelView::Row {
+            const auto count = [hide](const FilterCount& c) {
+                return Grouped(hide ? c.shown : c.all);
+            };
+            switch (line.kind) {
+            case FilterPanel::Kind::AllGames:
+                return {(inUse_ == nullptr ? QStringLiteral("\u00bb ") : QString()) + AllGamesText,
+                        count(filterCounts_.front())};
+            case FilterPanel::Kind::Filter: {
+                const auto at = static_cast<std::size_t>(line.filter);
+                const CategoryFilter& filter = catalogue_.filters[at];
+                return {(inUse_ == &filter ? QStringLiteral("\u00bb ") : QString()) +
+                            DisplayText(filter.label),
+                        count(filterCounts_[at + 1])};
+            }
+            case FilterPanel::Kind::HideMature:
+                return {QStringLiteral("Hide mature games: ") +
+                            (hide ? QStringLiteral("Yes") : QStringLiteral("No")),
+                        QString()};
+            case FilterPanel::Kind::AddShown:
+                return {QStringLiteral("Add every shown game to the list"), Grouped(notListed_)};
+            }
+            return {};
+        },
+        catalogue_.filters.empty());
+}
+
+void Form7::ChooseFilterLine() {
+    const FilterPanel::Line line = filter_.line(filter_.cursor());
+    switch (line.kind) {
+    case FilterPanel::Kind::HideMature:
+        filter_.ToggleMature();
+        ShowFilterPanel();
+        return;
+    case FilterPanel::Kind::AddShown:
+        CloseFilterPanel();
+        AddShownGames();
+        return;
+    case FilterPanel::Kind::AllGames:
+    case FilterPanel::Kind::Filter:
+        choice_.label = line.kind == FilterPanel::Kind::Filter
+                            ? catalogue_.filters[static_cast<std::size_t>(line.filter)].label
+                            : std::string();
+        choice_.hideMature = filter_.hideMature();
+        CloseFilterPanel();
+        ApplyFilter();
+        return;
+    }
+}
+
+void Form7::AddShownGames() {
+    if (loadState_ != LoadState::Loaded) {
+        return;
+    }
+    const QString list = DisplayText(listKey_);
+    const std::size_t wanted = panes_.ShownNotListed().size();
+    if (wanted == 0) {
+        app_.messages().Show(QStringLiteral("Every shown game is already in %1.").arg(list),
+                             AddShownCaption, MessageButtons::Ok, MessageIcon::None);
+        return;
+    }
+    const QString full = QStringLiteral("%1 is full: a list holds at most %2 games.")
+                             .arg(list, Grouped(static_cast<std::size_t>(MaxGameLines)));
+    if (panes_.favourites().size() >= MaxGameLines) {
+        app_.messages().Show(full, AddShownCaption, MessageButtons::Ok, MessageIcon::None);
+        return;
+    }
+    const MessageAnswer answer = app_.messages().Show(
+        QStringLiteral("Add the %1 shown %2 not yet in %3?")
+            .arg(Grouped(wanted),
+                 wanted == 1 ? QStringLiteral("game that is") : QStringLiteral("games that are"),
+                 list),
+        AddShownCaption, MessageButtons::YesNo, MessageIcon::None);
+    if (answer != MessageAnswer::Yes) {
+        return;
+    }
+    const auto added = static_cast<std::size_t>(panes_.AddShown());
+    ShowSelection(Pane::Favourites, true);
+    ShowFavouritesTotal();
+    if (added < wanted) {
+        app_.messages().Show(full + QStringLiteral(" %1 of the %2 games were added.")
+                                        .arg(Grouped(added), Grouped(wanted)),
+                             AddShownCaption, MessageButtons::Ok, MessageIcon::None);
     }
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/form.h"
+#include "core/categories/category_catalogue.h"
 #include "screens/editor/editor_panes.h"
+#include "screens/editor/filter_panel.h"
 #include "screens/editor/held_paging.h"
 #include "screens/editor/jump_panel.h"
 #include "screens/editor/pane_view.h"
@@ -12,12 +14,15 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QFrame;
 class QLabel;
 class QTimer;
 
 namespace fav {
+
+class FilterPanelView;
 
 // The game list editor: mame.map's games on the left, the list being edited on the right.
 class Form7 final : public Form {
@@ -34,6 +39,9 @@ public:
     const EditorPanes& panes() const { return panes_; }
     bool JumpPanelOpen() const { return jumpOpen_; }
     const JumpPanel& jumpPanel() const { return jump_; }
+    bool FilterPanelOpen() const { return filterOpen_; }
+    const FilterPanel& filterPanel() const { return filter_; }
+    const CategoryCatalogue& categories() const { return catalogue_; }
 
     // The held action button's repeat, as its timer runs it.
     void RepeatPaging();
@@ -59,6 +67,21 @@ private:
     // Selects the entry the prefix names in the active pane.
     void Jump();
     void ShowJumpPanel();
+
+    // Reads the category files and the choice last made, before the games pane is filled.
+    void LoadCategories(const GameLines& games);
+    // The games pane's entries as the choice names them.
+    void ShowChosenGames();
+    // ShowChosenGames, the first of them selected, and the choice kept for the next opening.
+    void ApplyFilter();
+    void ShowFilterInUse();
+    void OpenFilterPanel();
+    void CloseFilterPanel();
+    void FilterPanelKey(int keyCode);
+    void ShowFilterPanel();
+    void ChooseFilterLine();
+    void AddShownGames();
+    void LogOnce(const std::string& problem);
 
     PaneView* view(Pane which) const { return which == Pane::Games ? List1_ : List2_; }
     PaneModel* model(Pane which) const {
@@ -93,6 +116,18 @@ private:
     QFrame* jumpFrame_ = nullptr;
     QLabel* jumpPrefix_ = nullptr;
     std::array<std::array<QLabel*, 10>, JumpPanel::Rows> jumpKeys_{};
+
+    CategoryCatalogue catalogue_;
+    std::vector<FilterCount> filterCounts_;
+    FilterChoice choice_;
+    const CategoryFilter* inUse_ = nullptr;
+    FilterPanel filter_;
+    bool filterOpen_ = false;
+    // How many shown games the list lacks, as the panel was opened.
+    std::size_t notListed_ = 0;
+    FilterPanelView* filterView_ = nullptr;
+    QLabel* filterName_ = nullptr;
+    QLabel* shown_ = nullptr;
 
     QFrame* Frame1_ = nullptr;
     QLabel* Label2_ = nullptr;

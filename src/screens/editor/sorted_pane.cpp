@@ -30,6 +30,7 @@ void SortedPane::Fill(GameLines lines) {
         listener_->AboutToReset();
     }
     entries_.clear();
+    filled_.clear();
     added_.clear();
     files_.clear();
     const GameLines& kept = files_.emplace_back(std::move(lines));
@@ -38,6 +39,25 @@ void SortedPane::Fill(GameLines lines) {
         entries_.push_back(kept[i]);
     }
     std::stable_sort(entries_.begin(), entries_.end(), CaseInsensitiveLess);
+    selected_ = NoSelection;
+    if (listener_ != nullptr) {
+        listener_->Reset();
+    }
+}
+
+void SortedPane::ShowOnly(const std::function<bool(std::string_view)>& keep) {
+    if (listener_ != nullptr) {
+        listener_->AboutToReset();
+    }
+    if (filled_.empty()) {
+        filled_ = entries_;
+    }
+    if (keep) {
+        entries_.clear();
+        std::copy_if(filled_.begin(), filled_.end(), std::back_inserter(entries_), keep);
+    } else {
+        entries_ = filled_;
+    }
     selected_ = NoSelection;
     if (listener_ != nullptr) {
         listener_->Reset();
@@ -67,6 +87,39 @@ int SortedPane::Insert(std::string_view line) {
         listener_->Inserted();
     }
     return row;
+}
+
+void SortedPane::InsertMany(const std::vector<std::string_view>& lines) {
+    if (lines.empty()) {
+        return;
+    }
+    if (listener_ != nullptr) {
+        listener_->AboutToReset();
+    }
+    const char* selectedEntry = selected_ == NoSelection ? nullptr : (*this)[selected_].data();
+    std::vector<std::string_view> added;
+    added.reserve(lines.size());
+    for (const std::string_view line : lines) {
+        added.push_back(added_.emplace_back(line));
+    }
+    std::stable_sort(added.begin(), added.end(), CaseInsensitiveLess);
+    // A merge takes equal entries from the first range first: each new line goes after the
+    // entries equal to it, as Insert puts it.
+    std::vector<std::string_view> merged;
+    merged.reserve(entries_.size() + added.size());
+    std::merge(entries_.begin(), entries_.end(), added.begin(), added.end(),
+               std::back_inserter(merged), CaseInsensitiveLess);
+    entries_ = std::move(merged);
+    if (selectedEntry != nullptr) {
+        const auto found =
+            std::find_if(entries_.begin(), entries_.end(), [selectedEntry](std::string_view entry) {
+                return entry.data() == selectedEntry;
+            });
+        selected_ = static_cast<int>(found - entries_.begin());
+    }
+    if (listener_ != nullptr) {
+        listener_->Reset();
+    }
 }
 
 int SortedPane::RemoveSelected() {

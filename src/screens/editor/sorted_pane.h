@@ -3,6 +3,7 @@
 #include "core/launcher/game_list.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -43,6 +44,10 @@ public:
 
     // Replaces the entries with the lines, sorted once. Nothing is selected afterwards.
     void Fill(GameLines lines);
+    // Shows only the filled entries `keep` takes (all of them without it), in the same order; the
+    // others stay for the next call. Nothing is selected afterwards. For a pane that takes no
+    // insertions or removals, as the games pane.
+    void ShowOnly(const std::function<bool(std::string_view)>& keep);
 
     int size() const { return static_cast<int>(entries_.size()); }
     bool empty() const { return entries_.empty(); }
@@ -57,6 +62,8 @@ public:
     // Adds a copy of the line after the entries equal to it, so that adding lines one by one gives
     // the same order as sorting them. The entry that was selected stays selected. Returns the row.
     int Insert(std::string_view line);
+    // Inserts copies of the lines as Insert would one by one, in one pass however many they are.
+    void InsertMany(const std::vector<std::string_view>& lines);
     // Removes the selected entry and selects the one now in its place, or the new last one.
     // Returns the row removed, or NoSelection when nothing was selected.
     int RemoveSelected();
@@ -79,6 +86,8 @@ private:
     std::deque<GameLines> files_;
     std::deque<std::string> added_;
     std::vector<std::string_view> entries_;
+    // Every filled entry, once some are not shown.
+    std::vector<std::string_view> filled_;
     int selected_ = NoSelection;
     PaneListener* listener_ = nullptr;
 };

@@ -1,4 +1,5 @@
 #include "app/twips.h"
+#include "screens/editor/filter_panel.h"
 #include "screens/editor/form7.h"
 #include "screens/editor/held_paging.h"
 #include "screens/editor/jump_panel.h"
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QTest>
 #include <filesystem>
+#include <queue>
 
 using namespace fav;
 using namespace fav::test;
@@ -74,6 +76,46 @@ struct Editor {
     bool shown(const char* name) { return form()->findChild<QLabel*>(name)->isVisible(); }
     bool errorShown() { return t.windows().IsVisible(FormId::Form5); }
 };
+
+// Both action buttons at once, as a cabinet's player presses them.
+void PressBoth(Form7* form) {
+    QWidget* focused = form->focusWidget();
+    QTest::keyPress(focused, Qt::Key_Control);
+    QTest::keyPress(focused, Qt::Key_Alt);
+    QTest::keyRelease(focused, Qt::Key_Alt);
+    QTest::keyRelease(focused, Qt::Key_Control);
+}
+
+// The games of a cabinet with category files: a folder list beside the program, and beside
+// mame.map (its folder spelled otherwise) catver.ini and two files that are no such lists.
+const std::vector<std::string> CategoryGames = {
+    "1942 \"1942 (Revision B)\"", "xevious \"Xevious\"", "sf2 \"Street Fighter II\"",
+    "sf2ce \"SF II CE\"",         "pacman \"Pac-Man\"",  "adult \"Adult game\"",
+    "galaga \"Galaga\"",          "mk \"Mortal Kombat\""};
+
+void WriteCategoryFiles(const TestApp& t) {
+    std::filesystem::create_directories(t.programDir + "/folders");
+    std::filesystem::create_directories(t.configDir + "/FOLDERS");
+    WriteBytes(t.programDir + "/folders/players.ini",
+               "[FOLDER_SETTINGS]\r\nRootFolderIcon mame\r\n\r\n[1_Player]\r\npacman\r\ngalaga\r\n"
+               "1942\r\nxevious\r\n[2_Players]\r\nsf2\r\nsf2ce\r\nmk\r\n");
+    WriteBytes(t.configDir + "/FOLDERS/catver.ini",
+               "[Category]\r\n1942=Shooter / Flying Vertical\r\nxevious=Shooter / Flying "
+               "Vertical\r\nsf2=Fighter / Versus\r\nsf2ce=Fighter / Versus\r\nmk=Fighter / "
+               "Versus\r\nadult=Shooter / Gallery * Mature *\r\npacman=Maze / Collect "
+               "Dots\r\ngalaga=Shooter / Gallery\r\n[VerAdded]\r\n1942=.37b5\r\n");
+    WriteBytes(t.configDir + "/FOLDERS/broken.ini", std::string("\0\x01\x02", 3));
+    WriteBytes(t.configDir + "/FOLDERS/empty.ini", "[ROOT_FOLDER]\r\n");
+}
+
+int LogLinesWith(const TestApp& t, const std::string& text) {
+    const std::string log = ReadBytes(t.programDir + "/favorlog.txt");
+    int lines = 0;
+    for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) {
+        ++lines;
+    }
+    return lines;
+}
 
 } // namespace
 
@@ -518,8 +560,7 @@ private slots:
         e.t.Press(Qt::Key_Control);
         QCOMPARE(prefix->text(), QStringLiteral("SF_"));
         QCOMPARE(Selected(pane), 65);
-        // A second button pressed while the first is down takes nothing more back.
-        both(Qt::Key_Alt, Qt::Key_Control);
+        e.t.Press(Qt::Key_Alt);
         QCOMPARE(prefix->text(), QStringLiteral("S_"));
 
         keys({K::Key_Tab, K::Key_A, K::Key_Return, K::Key_Space, K::Key_PageDown});
@@ -548,6 +589,206 @@ private slots:
         e.t.Press(Qt::Key_Escape);
         e.t.Press(Qt::Key_1);
         QCOMPARE(e.label("Label13"), QStringLiteral("1"));
+    }
+
+    void filterPanelLinesAreFewPressesAway_data() {
+        QTest::addColumn<int>("filters");
+        QTest::addColumn<int>("inUse");
+        QTest::newRow("no category files") << 0 << -1;
+        QTest::newRow("a few") << 5 << 2;
+        QTest::newRow("catver and a dozen lists") << 100 << -1;
+        QTest::newRow("the same, one in use") << 100 << 60;
+        QTest::newRow("two hundred") << 200 << 199;
+    }
+
+    void filterPanelLinesAreFewPressesAway() {
+        QFETCH(int, filters);
+        QFETCH(int, inUse);
+        FilterPanel panel;
+        panel.Open(filters, filters > 0, inUse, false);
+        QCOMPARE(panel.size(), filters + (filters > 0 ? 3 : 2));
+        QCOMPARE(panel.cursor(), inUse + 1);
+        // The fewest presses from where it opens to each line, over every way of moving.
+        std::vector<int> presses(static_cast<std::size_t>(panel.size()), -1);
+        std::queue<int> next;
+        presses[static_cast<std::size_t>(panel.cursor())] = 0;
+        next.push(panel.cursor());
+        while (!next.empty()) {
+            const int from = next.front();
+            next.pop();
+            for (const int move : {1, -1, FilterPanel::PageRows, -FilterPanel::PageRows}) {
+                FilterPanel moved = panel;
+                moved.Move(from - panel.cursor() + move);
+                QVERIFY(moved.cursor() >= moved.top() &&
+                        moved.cursor() < moved.top() + FilterPanel::PageRows);
+                int& to = presses[static_cast<std::size_t>(moved.cursor())];
+                if (to < 0) {
+                    to = presses[static_cast<std::size_t>(from)] + 1;
+                    next.push(moved.cursor());
+                }
+            }
+        }
+        // Both action buttons twice open it: four presses, counted as the buttons.
+        const int opening = 4;
+        QVERIFY(*std::max_element(presses.begin(), presses.end()) + opening <= 20);
+        QVERIFY(*std::min_element(presses.begin(), presses.end()) >= 0);
+        // The last lines are one step up from the first.
+        panel.Move(-panel.cursor() - 1);
+        QCOMPARE(panel.line(panel.cursor()).kind, FilterPanel::Kind::AddShown);
+    }
+
+    void aFilteredPaneShowsItsEntriesInOrderAndManyInsertsSortAsOneByOne() {
+        SortedPane games;
+        games.Fill(Lines({"b", "A", "c", "a", "B"}));
+        games.ShowOnly([](std::string_view line) { return line != "c" && line != "A"; });
+        QCOMPARE(games.Lines(), (std::vector<std::string>{"a", "b", "B"}));
+        games.ShowOnly([](std::string_view line) { return line == "c"; });
+        QCOMPARE(games.Lines(), (std::vector<std::string>{"c"}));
+        games.ShowOnly(nullptr);
+        QCOMPARE(games.Lines(), (std::vector<std::string>{"A", "a", "b", "B", "c"}));
+
+        SortedPane oneByOne;
+        SortedPane many;
+        oneByOne.Fill(Lines({"m", "B", "z"}));
+        many.Fill(Lines({"m", "B", "z"}));
+        oneByOne.Select(1);
+        many.Select(1);
+        const std::vector<std::string_view> added = {"b", "a", "M", "b", "zz"};
+        for (const std::string_view line : added) {
+            oneByOne.Insert(line);
+        }
+        many.InsertMany(added);
+        QCOMPARE(many.Lines(), oneByOne.Lines());
+        QCOMPARE(many.selected(), oneByOne.selected());
+        QCOMPARE(many[many.selected()], std::string_view("m"));
+    }
+
+    void categoryFilesChooseTheGamesShownAndTheChoiceIsKept() {
+        Editor e(CategoryGames, "pacman \"Pac-Man\"\r\n", " FIGHT", false);
+        WriteCategoryFiles(e.t);
+        e.Open();
+        QAbstractItemView* pane = e.list("List1");
+        QCOMPARE(e.label("FilterName"), QStringLiteral("All games"));
+        QCOMPARE(e.label("Shown"), QStringLiteral("Shown: 8"));
+
+        // Both action buttons open the jump panel; both again the filter panel in its place.
+        PressBoth(e.form());
+        QVERIFY(e.form()->JumpPanelOpen());
+        PressBoth(e.form());
+        QVERIFY(!e.form()->JumpPanelOpen() && e.form()->FilterPanelOpen());
+        const QStringList expected = {QStringLiteral("\u00bb All games"),
+                                      QStringLiteral("players: 1 Player"),
+                                      QStringLiteral("players: 2 Players"),
+                                      QStringLiteral("Fighter"),
+                                      QStringLiteral("Maze"),
+                                      QStringLiteral("Shooter"),
+                                      QStringLiteral("Hide mature games: No"),
+                                      QStringLiteral("Add every shown game to the list")};
+        const QStringList counts = {"8", "4", "3", "3", "1", "4", "", "7"};
+        for (int row = 0; row < expected.size(); ++row) {
+            QCOMPARE(e.label(QStringLiteral("FilterLine%1").arg(row).toLatin1()), expected[row]);
+            QCOMPARE(e.label(QStringLiteral("FilterCount%1").arg(row).toLatin1()), counts[row]);
+        }
+        QVERIFY(!e.shown("FilterNoFiles"));
+
+        // Up and down move, ESC leaves everything as it was.
+        e.t.Press(Qt::Key_Down, 2);
+        e.t.Press(Qt::Key_Escape);
+        QVERIFY(!e.form()->FilterPanelOpen() && e.t.windows().IsVisible(FormId::Form7));
+        QCOMPARE(pane->model()->rowCount(), 8);
+
+        // A genre: its games only, in order; mame.map's own count stays.
+        PressBoth(e.form());
+        PressBoth(e.form());
+        e.t.Press(Qt::Key_Up, 3); // round to the genres' end
+        e.t.Press(Qt::Key_1);
+        QVERIFY(!e.form()->FilterPanelOpen());
+        QCOMPARE(Rows(pane), (QStringList{"1942 \"1942 (Revision B)\"", "adult \"Adult game\"",
+                                          "galaga \"Galaga\"", "xevious \"Xevious\""}));
+        QCOMPARE(Selected(pane), 0);
+        QCOMPARE(e.label("FilterName"), QStringLiteral("Shooter"));
+        QCOMPARE(e.label("Shown"), QStringLiteral("Shown: 4"));
+        QCOMPARE(e.label("Label11"), QStringLiteral("8"));
+        // The jump panel finds within them: its A is "adult".
+        PressBoth(e.form());
+        e.t.Press(Qt::Key_1);
+        e.t.Press(Qt::Key_Escape);
+        QCOMPARE(Selected(pane), 1);
+
+        // Mature games hidden, then every shown game added after the question.
+        PressBoth(e.form());
+        PressBoth(e.form());
+        QCOMPARE(e.form()->filterPanel().cursor(), 5);
+        e.t.Press(Qt::Key_Down);
+        e.t.Press(Qt::Key_1);
+        QCOMPARE(e.label("FilterLine6"), QStringLiteral("Hide mature games: Yes"));
+        QCOMPARE(e.label("FilterCount5"), QStringLiteral("3"));
+        e.t.Press(Qt::Key_Up);
+        e.t.Press(Qt::Key_1);
+        QCOMPARE(Rows(pane).size(), 3);
+        QCOMPARE(e.label("Shown"), QStringLiteral("Shown: 3"));
+        e.t.messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
+        for (int answer = 0; answer < 2; ++answer) {
+            PressBoth(e.form());
+            PressBoth(e.form());
+            e.t.Press(Qt::Key_Down, 2); // past the mature line from the genre in use
+            e.t.Press(Qt::Key_1);
+        }
+        QCOMPARE(e.t.messages.shown.size(), 2U);
+        QCOMPARE(e.t.messages.shown.back().text,
+                 QStringLiteral("Add the 3 shown games that are not yet in FIGHT?"));
+        QCOMPARE(e.label("Label13"), QStringLiteral("4"));
+        e.t.Press(Qt::Key_Escape);
+        QCOMPARE(ReadBytes(e.mapPath),
+                 std::string("1942 \"1942 (Revision B)\"\r\ngalaga \"Galaga\"\r\npacman "
+                             "\"Pac-Man\"\r\nxevious \"Xevious\"\r\n"));
+
+        // The next opening shows the same games; each skipped file was logged once.
+        e.Open();
+        QCOMPARE(e.label("FilterName"), QStringLiteral("Shooter"));
+        QCOMPARE(Rows(e.list("List1")).size(), 3);
+        QCOMPARE(LogLinesWith(e.t, "broken: not a category file (binary)"), 1);
+        QCOMPARE(LogLinesWith(e.t, "empty: no names, skipped"), 1);
+    }
+
+    void withoutCategoryFilesThePanelSaysWhereTheyGo() {
+        Editor e({"b", "a", "a"}, "a\r\n");
+        PressBoth(e.form());
+        PressBoth(e.form());
+        QVERIFY(e.shown("FilterNoFiles"));
+        QCOMPARE(e.form()->filterPanel().size(), 2);
+        QVERIFY(!e.shown("FilterLine2"));
+        // Adding every game: "b" only, once; nothing is asked when none is left.
+        e.t.Press(Qt::Key_Down);
+        e.t.Press(Qt::Key_1);
+        QCOMPARE(e.label("Label13"), QStringLiteral("2"));
+        PressBoth(e.form());
+        PressBoth(e.form());
+        e.t.Press(Qt::Key_Down);
+        e.t.Press(Qt::Key_1);
+        QCOMPARE(e.t.messages.shown.back().buttons, MessageButtons::Ok);
+        QCOMPARE(e.label("Label13"), QStringLiteral("2"));
+    }
+
+    void addingEveryShownGameStopsAtTheListsLimitAndSaysSo() {
+        std::string full;
+        for (int i = 0; i < MaxGameLines - 1; ++i) {
+            full += "y\r\n";
+        }
+        Editor e({"c", "a", "b", "a"}, full);
+        PressBoth(e.form());
+        PressBoth(e.form());
+        e.t.Press(Qt::Key_Up);
+        e.t.Press(Qt::Key_1);
+        QCOMPARE(e.t.messages.shown.size(), 2U);
+        QCOMPARE(e.t.messages.shown[0].text,
+                 QStringLiteral("Add the 3 shown games that are not yet in FIGHT?"));
+        QCOMPARE(e.t.messages.shown[1].text,
+                 QStringLiteral("FIGHT is full: a list holds at most 32,767 games. 1 of the 3 "
+                                "games were added."));
+        QCOMPARE(e.form()->panes().favourites().size(), MaxGameLines);
+        QVERIFY(e.form()->panes().InFavourites("a"));
+        QVERIFY(!e.form()->panes().InFavourites("b"));
     }
 
     void theActivePanesSelectedEntryIsShownWholeUnderThePanes() {
