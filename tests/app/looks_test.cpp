@@ -120,6 +120,37 @@ private slots:
         QCOMPARE(shownPoints, 2 * DesignFont().pointSizeF());
     }
 
+    void aQuestionIsAnsweredWithTheCabinetsControls_data() {
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Start") << QList<int>{Qt::Key_1} << int(MessageAnswer::Yes);
+        QTest::newRow("towards No, Start") << QList<int>{0, Qt::Key_1} << int(MessageAnswer::No);
+        QTest::newRow("there and back, Start")
+            << QList<int>{0, 1, Qt::Key_1} << int(MessageAnswer::Yes);
+        QTest::newRow("ESC") << QList<int>{Qt::Key_Escape} << int(MessageAnswer::No);
+    }
+
+    void aQuestionIsAnsweredWithTheCabinetsControls() {
+        // 0 is the joystick towards No, 1 back towards Yes, whichever side the style puts it.
+        QFETCH(QList<int>, keys);
+        QFETCH(int, answer);
+        ScreenMessageBoxes boxes;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            const bool noOnLeft = box->button(QMessageBox::No)->mapToGlobal(QPoint()).x() <
+                                  box->button(QMessageBox::Yes)->mapToGlobal(QPoint()).x();
+            for (const int key : keys) {
+                const bool left = (key == 0) == noOnLeft;
+                const int sent = key > 1 ? key : (left ? Qt::Key_Left : Qt::Key_Right);
+                QTest::keyClick(box->focusWidget(), static_cast<Qt::Key>(sent));
+            }
+        });
+        QCOMPARE(int(boxes.Show(QStringLiteral("Add?"), QStringLiteral("Favorizer"),
+                                MessageButtons::YesNo, MessageIcon::None)),
+                 answer);
+    }
+
     void theSelectionBorderIsStrongAndLeavesTheTextInPlace() {
         QWidget window;
         window.setFont(DesignFont());

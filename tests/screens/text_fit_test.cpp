@@ -7,6 +7,7 @@
 #include "app/twips.h"
 #include "core/errors/failure.h"
 #include "screens/controls/controls_screen.h"
+#include "screens/editor/form7.h"
 #include "screens/editor/pane_view.h"
 #include "support/test_app.h"
 
@@ -314,8 +315,23 @@ private slots:
         t.Press(Qt::Key_Escape); // back to the menu
         t.Press(Qt::Key_Down);
         t.Press(Qt::Key_1);
+        // The editor, with the filter panel over it at its longest lines.
+        std::filesystem::create_directories(t.programDir + "/folders");
+        WriteBytes(t.programDir + "/folders/Working Arcade Clean.ini",
+                   "[ROOT_FOLDER]\r\npacman\r\n");
+        WriteBytes(t.programDir + "/folders/catver.ini",
+                   "[Category]\r\npacman=Electromechanical / Pinball\r\nlewd=Maze * Mature *\r\n");
         t.Press(Qt::Key_1); // edit it
         Check(fit, t, FormId::Form7);
+        for (int twice = 0; twice < 2; ++twice) {
+            t.Hold(Qt::Key_Control);
+            t.Hold(Qt::Key_Alt);
+            t.Release(Qt::Key_Alt);
+            t.Release(Qt::Key_Control);
+        }
+        QVERIFY(t.windows().Get<Form7>(FormId::Form7)->FilterPanelOpen());
+        Check(fit, t, FormId::Form7);
+        t.Press(Qt::Key_Escape);
         t.Press(Qt::Key_Escape);
         TestApp::Settle();
 

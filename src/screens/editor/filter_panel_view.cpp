@@ -13,7 +13,7 @@ namespace {
 // In twips: margins, the title, the rows and the help below them.
 constexpr int Margin = 120;
 constexpr int RowsTop = 480;
-constexpr int RowPitch = 330;
+constexpr int RowPitch = 360;
 constexpr int CountWidth = 1080;
 constexpr int HelpTop = RowsTop + FilterPanel::PageRows * RowPitch + 60;
 
@@ -33,10 +33,10 @@ FilterPanelView::FilterPanelView(QWidget* parent, int left, int top) : QFrame(pa
         const int y = RowsTop + row * RowPitch;
         texts_[at] =
             MakeLineLabel(this, QStringLiteral("FilterLine%1").arg(row).toLatin1().constData(),
-                          Margin, y, TextWidth, RowPitch - 30, FontSpec{9.75, true});
+                          Margin, y, TextWidth, RowPitch - 15, FontSpec{9.75, true});
         counts_[at] = MakeLabel(
             this, QStringLiteral("FilterCount%1").arg(row).toLatin1().constData(), QString(),
-            Margin + TextWidth, y, CountWidth, RowPitch - 30, FontSpec{9.75, true});
+            Margin + TextWidth, y, CountWidth, RowPitch - 15, FontSpec{9.75, true});
         counts_[at]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         counts_[at]->setWordWrap(false);
     }

@@ -1,3 +1,4 @@
+#include "core/categories/category_catalogue.h"
 #include "core/categories/category_files.h"
 #include "core/os/native_path.h"
 #include "support/temp_folder.h"
@@ -110,6 +111,68 @@ TEST(CategoryFilesTest, FilesAreFoundInEachFolderAndAHugeOneIsSkipped) {
     EXPECT_TRUE(read.filters.empty());
     ASSERT_EQ(read.problems.size(), 1U);
     EXPECT_NE(read.problems[0].find("huge: "), std::string::npos) << read.problems[0];
+}
+
+TEST(CategoryFilesTest, TheCatalogueListsSectionsThenGenresAndReadsEachFolderOnce) {
+    test::TempFolder root;
+    const std::string program = root.path() + "/program";
+    const std::string config = root.path() + "/config";
+    std::filesystem::create_directories(program + "/folders");
+    std::filesystem::create_directories(config + "/Folders");
+    test::WriteBytes(program + "/folders/players.ini", "[1_Player]\npacman\n[2_Players]\nsf2\n");
+    test::WriteBytes(program + "/folders/catver.ini",
+                     "[Category]\nsf2=Fighter / Versus\npacman=Maze\nlewd=Maze * Mature *\n");
+    test::WriteBytes(config + "/Folders/catver.ini", "[Category]\ngalaga=Shooter\n");
+    test::WriteBytes(config + "/Folders/Arcade.ini", "[ROOT_FOLDER]\ngalaga\n");
+
+    const std::vector<std::string> folders = CategoryFolders({program, config, program});
+    ASSERT_EQ(folders.size(), 2U);
+    EXPECT_EQ(folders[1], JoinPath(config, "Folders"));
+    const CategoryCatalogue catalogue = ReadCategoryCatalogue(folders);
+    std::vector<std::string> labels;
+    for (const CategoryFilter& filter : catalogue.filters) {
+        labels.push_back(filter.label);
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"players: 1 Player", "players: 2 Players", "Arcade",
+                                                "Fighter", "Maze", "Shooter"}));
+    EXPECT_EQ(catalogue.mature, RomNames{"lewd"});
+    EXPECT_TRUE(catalogue.problems.empty());
+    ASSERT_NE(catalogue.Find("Shooter"), nullptr);
+    EXPECT_EQ(catalogue.Find("Shooter")->roms, RomNames{"galaga"});
+    EXPECT_EQ(catalogue.Find("Puzzle"), nullptr);
+
+    // The same genre from a second catver.ini is one problem, not a second line.
+    test::WriteBytes(config + "/Folders/catver.ini", "[Category]\ngalaga=Maze\n");
+    const CategoryCatalogue twice = ReadCategoryCatalogue(folders);
+    EXPECT_EQ(twice.filters.size(), 5U);
+    ASSERT_EQ(twice.problems.size(), 1U);
+    EXPECT_NE(twice.problems[0].find("\"Maze\" is already given"), std::string::npos);
+}
+
+TEST(CategoryFilesTest, AFilterCountsTheGameLinesItHoldsWithAndWithoutHiddenOnes) {
+    const std::vector<std::string> lines = {"sf2 \"SF II\"", "pacman", "sf2 \"SF II (again)\"",
+                                            "lewd \"Lewd\"", "galaga"};
+    const GameRoms roms(lines);
+    const FilterCount count = roms.Count(RomNames{"sf2", "lewd", "absent"}, RomNames{"lewd"});
+    EXPECT_EQ(count.all, 3U);
+    EXPECT_EQ(count.shown, 2U);
+    EXPECT_EQ(roms.Count(RomNames{"lewd"}, {}).all, 1U);
+}
+
+TEST(CategoryFilesTest, TheChoiceIsKeptBesideTheProgram) {
+    test::TempFolder program;
+    ASSERT_TRUE(ReadFilterChoice(program.path()).ok());
+    EXPECT_EQ(ReadFilterChoice(program.path()).value(), FilterChoice{});
+    const FilterChoice choices[] = {{"players: 2 Players", true}, {"", false}, {"Shooter", false}};
+    for (const FilterChoice& choice : choices) {
+        ASSERT_TRUE(StoreFilterChoice(program.path(), choice).ok());
+        EXPECT_EQ(ReadFilterChoice(program.path()).value(), choice);
+    }
+    EXPECT_EQ(test::ReadBytes(program / FilterChoiceFileName),
+              "filter=Shooter\r\nhide mature=no\r\n");
+    // A label no line can hold is not kept: every game is, next time.
+    ASSERT_TRUE(StoreFilterChoice(program.path(), {"two\nlines", true}).ok());
+    EXPECT_EQ(ReadFilterChoice(program.path()).value(), (FilterChoice{"", true}));
 }
 
 } // namespace
