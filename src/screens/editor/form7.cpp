@@ -223,7 +223,7 @@ void Form7::Load() {
         return LoadFailed(games.failure());
     }
     Label11_->setText(QString::number(games.value().size()));
-    LoadCategories(games.value());
+    LoadCategories();
     panes_.FillGames(std::move(games).value());
     if (inUse_ != nullptr || choice_.hideMature) {
         ShowChosenGames();
@@ -473,20 +473,13 @@ void Form7::ShowJumpPanel() {
     }
 }
 
-void Form7::LoadCategories(const GameLines& games) {
+void Form7::LoadCategories() {
     catalogue_ = ReadCategoryCatalogue(
         CategoryFolders({app_.programDir(), ConfigFolderPath(app_.shared.LauncherDir)}));
     for (const std::string& problem : catalogue_.problems) {
         LogOnce(problem);
     }
-    const GameRoms roms(games);
     filterCounts_.clear();
-    filterCounts_.reserve(catalogue_.filters.size() + 1);
-    // The first count is every game's; the filters' follow.
-    filterCounts_.push_back({games.size(), games.size() - roms.Count(catalogue_.mature, {}).all});
-    for (const CategoryFilter& filter : catalogue_.filters) {
-        filterCounts_.push_back(roms.Count(filter.roms, catalogue_.mature));
-    }
     auto choice = ReadFilterChoice(app_.programDir());
     if (!choice) {
         app_.LogOnce(choice.failure());
@@ -538,7 +531,23 @@ void Form7::ShowFilterInUse() {
                     Grouped(static_cast<std::size_t>(panes_.games().size())));
 }
 
+void Form7::CountFilterGames() {
+    // Counted at the panel's first opening, not the editor's: most openings never need them.
+    const std::vector<std::string_view>& games = panes_.games().FilledEntries();
+    const GameRoms roms(games);
+    filterCounts_.clear();
+    filterCounts_.reserve(catalogue_.filters.size() + 1);
+    // The first count is every game's; the filters' follow.
+    filterCounts_.push_back({games.size(), games.size() - roms.Count(catalogue_.mature, {}).all});
+    for (const CategoryFilter& filter : catalogue_.filters) {
+        filterCounts_.push_back(roms.Count(filter.roms, catalogue_.mature));
+    }
+}
+
 void Form7::OpenFilterPanel() {
+    if (filterCounts_.empty()) {
+        CountFilterGames();
+    }
     const int inUse = inUse_ == nullptr ? -1 : static_cast<int>(inUse_ - catalogue_.filters.data());
     filter_.Open(static_cast<int>(catalogue_.filters.size()), !catalogue_.mature.empty(), inUse,
                  choice_.hideMature);

@@ -69,7 +69,8 @@ private:
     void ShowJumpPanel();
 
     // Reads the category files and the choice last made, before the games pane is filled.
-    void LoadCategories(const GameLines& games);
+    void LoadCategories();
+    void CountFilterGames();
     // The games pane's entries as the choice names them.
     void ShowChosenGames();
     // ShowChosenGames, the first of them selected, and the choice kept for the next opening.

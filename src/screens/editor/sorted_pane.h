@@ -48,6 +48,10 @@ public:
     // others stay for the next call. Nothing is selected afterwards. For a pane that takes no
     // insertions or removals, as the games pane.
     void ShowOnly(const std::function<bool(std::string_view)>& keep);
+    // Every filled entry, shown or not, in order.
+    const std::vector<std::string_view>& FilledEntries() const {
+        return filled_.empty() ? entries_ : filled_;
+    }
 
     int size() const { return static_cast<int>(entries_.size()); }
     bool empty() const { return entries_.empty(); }
