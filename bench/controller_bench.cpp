@@ -52,8 +52,10 @@ void BM_ControllerPressOnMenu(benchmark::State& state) {
         const std::string button = down ? "button 12" : "button 11";
         program.pad.Run(button + " down");
         program.controllers.Poll();
+        QCoreApplication::sendPostedEvents(&program.controllers, QEvent::MetaCall);
         program.pad.Run(button + " up");
         program.controllers.Poll();
+        QCoreApplication::sendPostedEvents(&program.controllers, QEvent::MetaCall);
         down = !down;
     }
 }

@@ -45,7 +45,8 @@ App::App(AppEnvironment environment) : environment_(std::move(environment)) {
 App::~App() = default;
 
 void App::LogOnce(const Failure& failure) {
-    if (logged_.insert(std::to_string(failure.code) + failure.description).second) {
+    if (logged_.insert(std::to_string(failure.code) + failure.description).second &&
+        !ErrorLogHolds(programDir(), failure)) {
         // Only logged: the log itself failing must not stop what the line was about.
         (void)AppendErrorLog(programDir(), DateTimeText(), failure);
     }

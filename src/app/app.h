@@ -61,8 +61,8 @@ public:
     void ShowError(const Failure& failure);
     // The failure the error screen reports.
     const Failure& CurrentFailure() const { return currentFailure_; }
-    // Writes the failure's line in favorlog.txt the first time this run sees it: for what is
-    // only worth knowing of, not worth stopping for, and may come again at every opening.
+    // Writes the failure's line in favorlog.txt unless the log holds it already: for what is only
+    // worth knowing of, not worth stopping for, and may come again at every opening.
     void LogOnce(const Failure& failure);
 
 private:

@@ -335,8 +335,17 @@ void Controllers::Close(int instance) {
 
 void Controllers::Send(const PadKeys::Changes& changes) {
     for (const PadKeys::Change& change : changes) {
-        app_.windows().SendKey(change.arcadeKey, change.down, false);
+        SendLater(change.arcadeKey, change.down, false);
     }
+}
+
+void Controllers::SendLater(int arcadeKey, bool down, bool repeat) {
+    // Not from inside the poll: a key that opens a question waits for its answer, and the
+    // toolkit does not run this timer again until the poll it is in returns, so the controller
+    // would go deaf at the very moment it is asked something.
+    QMetaObject::invokeMethod(
+        this, [this, arcadeKey, down, repeat] { app_.windows().SendKey(arcadeKey, down, repeat); },
+        Qt::QueuedConnection);
 }
 
 void Controllers::Poll() {
@@ -437,7 +446,7 @@ void Controllers::Poll() {
         timer_.setInterval(interval);
     }
     for (const int key : keys_.DueRepeats(Now())) {
-        app_.windows().SendKey(key, true, true);
+        SendLater(key, true, true);
     }
 }
 

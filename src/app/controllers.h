@@ -66,6 +66,7 @@ private:
     Device* Find(int instance) const;
     void Open(int deviceIndex);
     void Close(int instance);
+    void SendLater(int arcadeKey, bool down, bool repeat);
     void Send(const PadKeys::Changes& changes);
     void LoadMappings();
     void Log(const Failure& failure);

@@ -61,11 +61,17 @@ struct PadProgram {
         t.windows().Show(FormId::Form2);
     }
 
+    // A read of the controllers, and the keys it sends delivered.
+    void Poll() {
+        controllers->Poll();
+        QCoreApplication::sendPostedEvents(controllers.get(), QEvent::MetaCall);
+    }
+
     // Each command, then what the program hears of it.
     void Do(std::initializer_list<std::string> commands) {
         for (const std::string& command : commands) {
             pad.Run(command);
-            controllers->Poll();
+            Poll();
         }
     }
 
@@ -116,7 +122,7 @@ private slots:
         QVERIFY(List(p.t.windows(), "List2")->isEnabled());
         const int option = List(p.t.windows(), "List2")->currentRow();
         QTest::qWait(600);
-        p.controllers->Poll();
+        p.Poll();
         QVERIFY(List(p.t.windows(), "List2")->isEnabled());
         QCOMPARE(List(p.t.windows(), "List2")->currentRow(), option);
         QVERIFY(!p.t.ended);
@@ -218,7 +224,7 @@ private slots:
         p.Do({"button 0 down", "button 0 up"});
         p.Do({"button 11 down"});
         QTest::qWait(int(ControlTeaching::HoldToLeaveMs) + 100);
-        p.controllers->Poll();
+        p.Poll();
         QVERIFY(!p.t.windows().IsLoaded(FormId::Controls));
         // A pad SDL knows keeps SDL's mapping: nothing is written.
         QVERIFY(!test::Exists(ControllerMappingsPath(p.t.programDir)));
@@ -254,14 +260,14 @@ private slots:
         p.AtMenu("emulators = mame kbfavFIGHT");
         p.Attach("attach encoder");
         second.Run("attach encoder");
-        p.controllers->Poll();
+        p.Poll();
         QCOMPARE(p.controllers->Count(), 2);
         p.Do({"button 0 down"});
         second.Run("button 0 down");
         p.Do({"button 0 up"});
         QVERIFY(p.t.windows().KeyIsDown(ArcadeKey::Ctrl));
         second.Run("detach");
-        p.controllers->Poll();
+        p.Poll();
         QVERIFY(!p.t.windows().KeyIsDown(ArcadeKey::Ctrl));
     }
 };

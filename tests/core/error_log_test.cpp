@@ -31,6 +31,11 @@ TEST(ErrorLog, FirstErrorCreatesTheLogAndLaterOnesAppend) {
     ASSERT_TRUE(AppendErrorLog(folder.path(), "d t", Failure{-5, "minus"}));
     EXPECT_EQ(ReadBytes(folder / "favorlog.txt"),
               FirstLine + "d t Favorizer encounted error# -5 ---minus\r\n");
+    // Whether an entry is there already, at whatever date: its code and text must both match.
+    EXPECT_TRUE(ErrorLogHolds(folder.path(), Failure{-5, "minus"}));
+    EXPECT_FALSE(ErrorLogHolds(folder.path(), Failure{5, "minus"}));
+    EXPECT_FALSE(ErrorLogHolds(folder.path(), Failure{-5, "min"}));
+    EXPECT_FALSE(ErrorLogHolds(folder.path() + "/none", Failure{-5, "minus"}));
 }
 
 TEST(ErrorLog, ExistingLogIsKeptWhole) {

@@ -40,4 +40,20 @@ Status AppendErrorLog(const std::string& programDir, const std::string& dateTime
     return AppendToFile(path, text);
 }
 
+bool ErrorLogHolds(const std::string& programDir, const Failure& failure) {
+    const std::string path = JoinPath(programDir, ErrorLogFileName);
+    if (!IsOrdinaryFile(path)) {
+        return false;
+    }
+    const auto text = ReadWholeFile(path);
+    if (!text) {
+        return false;
+    }
+    // Every line but the date and time, which comes first.
+    const std::string entry = ErrorLogLine({}, failure);
+    bool held = false;
+    ForEachLine(text.value(), [&](std::string_view line) { held = held || line.ends_with(entry); });
+    return held;
+}
+
 } // namespace fav

@@ -19,4 +19,8 @@ std::string ErrorLogLine(const std::string& dateTime, const Failure& failure);
 Status AppendErrorLog(const std::string& programDir, const std::string& dateTime,
                       const Failure& failure);
 
+// Whether favorlog.txt in `programDir` already holds the failure's line at any date and time;
+// false when there is no log or it cannot be read.
+bool ErrorLogHolds(const std::string& programDir, const Failure& failure);
+
 } // namespace fav
