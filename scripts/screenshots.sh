@@ -227,6 +227,14 @@ error_title='^Error!!$'
 delete_title='^Delete '
 editor_title='^Edit Game List: '
 
+# Both action buttons at once, as a hand presses them.
+both_buttons() {
+    xdotool keydown ctrl keydown alt
+    sleep 0.1
+    xdotool keyup alt keyup ctrl
+    sleep "${key_settle:-0.3}"
+}
+
 # --- the sessions -------------------------------------------------------------------------
 
 # The setup screen: mame.map looked for in a folder without it, so the warning panel shows;
@@ -281,6 +289,12 @@ session_main() {
     shot 09-editor
     press Right # the favourites pane
     shot 10-editor-favourites
+    # Both action buttons twice: the filter panel, on the demo's own category files.
+    both_buttons
+    both_buttons
+    press Down Down Down
+    shot 11-editor-filters
+    press Escape # the panel closed
     press Escape # saves the list
     wait_window_gone "$editor_title"
     wait_window "$menu_title"

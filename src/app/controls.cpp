@@ -23,8 +23,9 @@ protected:
         QPainter painter(this);
         const QRect place = contentsRect();
         const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, place.width());
-        style()->drawItemText(&painter, place, Qt::AlignLeft | Qt::AlignVCenter, palette(),
-                              isEnabled(), shown, foregroundRole());
+        style()->drawItemText(&painter, place,
+                              (alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter,
+                              palette(), isEnabled(), shown, foregroundRole());
     }
 };
 

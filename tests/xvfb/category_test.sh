@@ -61,6 +61,7 @@ question_title='^Add every shown game$'
 # no category files.
 rm -rf -- "$cabinet" "$program_dir"
 cp -R "$demo_cabinet" "$cabinet"
+rm -rf -- "$config/folders" # the demo's own category files
 mkdir -p "$program_dir/folders" "$config/Folders" "$scratch/runtime"
 chmod 700 "$scratch/runtime"
 cp "$program_source" "$program_dir/favorizer"

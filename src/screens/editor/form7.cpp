@@ -114,9 +114,8 @@ Form7::Form7(App& app)
     filterName_->setAlignment(Qt::AlignCenter);
     shown_ = MakeLabel(f, "Shown", QString(), 3840, 720, 1560, 255, FontSpec{9.75, true});
     shown_->setAlignment(Qt::AlignCenter);
-    MakeHint(f, "FilterHint",
-             QStringLiteral("Press both action buttons twice to choose games by category."), 3840,
-             1080, 1560, 1080)
+    MakeHint(f, "FilterHint", QStringLiteral("Press both action buttons twice for categories."),
+             3840, 1020, 1560, 1200)
         ->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     // The panes cut long lines off, and sets that differ only in region or revision would look
     // the same: the active pane's selected entry is shown whole under them.
