@@ -23,6 +23,29 @@ skip_without_xvfb_tools() {
     done
 }
 
+# For a test: makes `scratch`, a folder of its own, and ends the session whatever happens (the
+# program and the screen stopped, the folder removed). A `fail` that reports the session is
+# defined unless the caller has its own.
+begin_session() {
+    scratch="$(mktemp -d "${TMPDIR:-/tmp}/favorizer-$1.XXXXXX")"
+    trap end_session EXIT
+    trap 'exit 130' INT TERM
+    if ! declare -F fail >/dev/null; then
+        # shellcheck disable=SC2317  # called by the test
+        fail() {
+            echo "FAILED: $*" >&2
+            report_session
+            exit 1
+        }
+    fi
+}
+
+end_session() {
+    stop_pid "$app_pid"
+    stop_pid "$xvfb_pid"
+    rm -rf -- "$scratch"
+}
+
 stop_pid() {
     local pid="$1" waited
     [[ -n "$pid" ]] || return 0

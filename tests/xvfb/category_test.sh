@@ -24,21 +24,7 @@ source "$scripts/xvfb_session.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../support/pad_flows.sh"
 skip_without_xvfb_tools "$skip"
 
-scratch="$(mktemp -d "${TMPDIR:-/tmp}/favorizer-category-test.XXXXXX")"
-cleanup() {
-    stop_pid "$app_pid"
-    stop_pid "$xvfb_pid"
-    exec 7>&- 2>/dev/null
-    rm -rf -- "$scratch"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-fail() {
-    echo "FAILED: $*" >&2
-    report_session
-    exit 1
-}
+begin_session category-test
 
 cabinet="$scratch/cabinet"
 program_dir="$scratch/program"

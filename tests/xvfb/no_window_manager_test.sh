@@ -23,22 +23,7 @@ source "$scripts/common.sh"
 source "$scripts/xvfb_session.sh"
 skip_without_xvfb_tools "$skip"
 
-scratch="$(mktemp -d "${TMPDIR:-/tmp}/favorizer-xvfb-test.XXXXXX")"
-
-cleanup() {
-    # Keys left down would stay down on the next run's screen; the screen goes anyway.
-    stop_pid "$app_pid"
-    stop_pid "$xvfb_pid"
-    rm -rf -- "$scratch"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-fail() {
-    echo "FAILED: $*" >&2
-    report_session
-    exit 1
-}
+begin_session xvfb-test
 
 # --- the program ----------------------------------------------------------------------------
 
