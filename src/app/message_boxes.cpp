@@ -1,15 +1,41 @@
 #include "app/message_boxes.h"
 
+#include "app/arcade_key.h"
 #include "app/form.h"
 #include "app/looks.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QPushButton>
 #include <algorithm>
 
 namespace fav {
 
 namespace {
+
+// A box the cabinet's controls can answer: Player 1 Start presses the button that has the
+// keyboard (the joystick moves between them), ESC the box's escape button, as on a keyboard.
+class CabinetMessageBox final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (ArcadeKeyFromQt(*event) != ArcadeKey::Player1Start) {
+            QMessageBox::keyPressEvent(event);
+            return;
+        }
+        auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+        if (button == nullptr || !buttons().contains(button)) {
+            button = defaultButton();
+        }
+        if (button != nullptr) {
+            button->click();
+        }
+    }
+};
 
 // The scale the program's windows are shown at, so that a box over a full-screen cabinet screen,
 // or over the setup screen on a television, is as readable as they are.
@@ -27,8 +53,8 @@ double ShownScale() {
 
 MessageAnswer ScreenMessageBoxes::Show(const QString& text, const QString& caption,
                                        MessageButtons buttons, MessageIcon icon) {
-    QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    caption, text);
+    CabinetMessageBox box(
+        icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, caption, text);
     QFont face = DesignFont();
     face.setPointSizeF(face.pointSizeF() * ShownScale());
     box.setFont(face);
