@@ -225,7 +225,16 @@ std::string ListVersion::Name() const {
 }
 
 std::string ListBackupFolder(const std::string& programDir, const std::string& key) {
-    return JoinPath(JoinPath(programDir, BackupsFolderName), std::string(ListEntryPrefix) + key);
+    std::string name(ListEntryPrefix);
+    name += key;
+#ifdef _WIN32
+    // Windows drops a name's trailing dots, which would give "A." the folder of "A". A "~" after
+    // them, and after a trailing "~" so that "A.~" keeps a folder of its own, prevents that.
+    if (name.ends_with('.') || name.ends_with('~')) {
+        name += '~';
+    }
+#endif
+    return JoinPath(JoinPath(programDir, BackupsFolderName), name);
 }
 
 std::string VersionFilePath(const std::string& programDir, const std::string& key,
