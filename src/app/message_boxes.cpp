@@ -22,12 +22,21 @@ public:
     using QMessageBox::QMessageBox;
 
 protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        // The answer offered first has the keyboard even before the window system makes the box
+        // active, which without a window manager it may never do.
+        if (QPushButton* button = defaultButton()) {
+            button->setFocus();
+        }
+    }
+
     void keyPressEvent(QKeyEvent* event) override {
         if (ArcadeKeyFromQt(*event) != ArcadeKey::Player1Start) {
             QMessageBox::keyPressEvent(event);
             return;
         }
-        auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+        auto* button = qobject_cast<QAbstractButton*>(focusWidget());
         if (button == nullptr || !buttons().contains(button)) {
             button = defaultButton();
         }
@@ -63,6 +72,7 @@ MessageAnswer ScreenMessageBoxes::Show(const QString& text, const QString& capti
         box.setDefaultButton(QMessageBox::Yes);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
     }
     box.activateWindow();
     const int answer = box.exec();
