@@ -230,7 +230,7 @@ TEST(InterruptedWrites, AListIsNeverChangedWithoutItsVersion) {
     const auto kept = [&](const Cabinet& c, const ListVersion& version) {
         const std::string folder = ListBackupFolder(c.program.path(), "OLD");
         if (std::filesystem::exists(folder)) {
-            RemoveDeadTemporaryFiles(folder);
+            RemoveDeadVersionTemporaries(c.program.path());
             for (const auto& entry : std::filesystem::directory_iterator(folder)) {
                 EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
             }

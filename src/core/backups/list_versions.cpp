@@ -359,6 +359,19 @@ Result<std::optional<DeletedList>> FindDeletedList(const std::string& programDir
     return std::optional<DeletedList>(std::move(list));
 }
 
+void RemoveDeadVersionTemporaries(const std::string& programDir, const FileIo& io) {
+    const std::string backups = JoinPath(programDir, BackupsFolderName);
+    std::vector<std::string> names;
+    if (io.ListFolder(backups, names) != OsError::None) {
+        return;
+    }
+    for (const std::string& name : names) {
+        if (name.starts_with(ListEntryPrefix)) {
+            RemoveDeadTemporaryFiles(JoinPath(backups, name), io);
+        }
+    }
+}
+
 Status RestoreVersion(const std::string& programDir, const std::string& launcherDir,
                       const std::string& key, const ListVersion& version, const FileIo& io,
                       const Journal& journal) {

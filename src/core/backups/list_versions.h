@@ -94,6 +94,9 @@ Result<std::optional<DeletedList>> FindDeletedList(const std::string& programDir
                                                    const std::string& key,
                                                    const FileIo& io = SystemFileIo());
 
+// Removes what runs killed while keeping a version left in every list's backups folder.
+void RemoveDeadVersionTemporaries(const std::string& programDir, const FileIo& io = SystemFileIo());
+
 // Writes the version's map and rom files over the list's own, as one pair, under the launcher's
 // lock. A version without its rom file gets one made from its map's ROM names.
 Status RestoreVersion(const std::string& programDir, const std::string& launcherDir,
