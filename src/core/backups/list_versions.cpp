@@ -70,7 +70,7 @@ std::optional<ListVersion> ParseVersionName(std::string_view name) {
     }
     if (TakeChar(name, '_')) {
         // No leading zero and no 1, so that each version has one name only.
-        if (name.empty() || name.size() > 4 || name.front() == '0') {
+        if (name.empty() || name.size() > 9 || name.front() == '0') {
             return std::nullopt;
         }
         const auto parsed =
