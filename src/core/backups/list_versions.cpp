@@ -91,8 +91,14 @@ bool Older(const ListVersion& a, const ListVersion& b) {
     return a.time != b.time ? a.time < b.time : a.sequence < b.sequence;
 }
 
-// The file's contents, or nothing when there is no such file.
+// The file's contents, or nothing when there is no such file. A folder or a special file in its
+// place holds nothing of the user's to keep, and whatever then replaces or deletes it decides.
 Result<std::optional<std::string>> ReadIfPresent(const std::string& path, const FileIo& io) {
+    FileInfo info;
+    if (io.PathInfo(path, Links::Followed, info) == OsError::None &&
+        info.type != FileType::Regular) {
+        return std::optional<std::string>();
+    }
     auto content = ReadWholeFile(path, io);
     if (!content) {
         if (content.failure().code == ErrorCode::FileNotFound) {
