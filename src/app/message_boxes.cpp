@@ -8,43 +8,11 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QPushButton>
 #include <algorithm>
 
 namespace fav {
 
 namespace {
-
-// A box the cabinet's controls can answer: Player 1 Start presses the button that has the
-// keyboard (the joystick moves between them), ESC the box's escape button, as on a keyboard.
-class CabinetMessageBox final : public QMessageBox {
-public:
-    using QMessageBox::QMessageBox;
-
-protected:
-    void showEvent(QShowEvent* event) override {
-        QMessageBox::showEvent(event);
-        // The answer offered first has the keyboard even before the window system makes the box
-        // active, which without a window manager it may never do.
-        if (QPushButton* button = defaultButton()) {
-            button->setFocus();
-        }
-    }
-
-    void keyPressEvent(QKeyEvent* event) override {
-        if (ArcadeKeyFromQt(*event) != ArcadeKey::Player1Start) {
-            QMessageBox::keyPressEvent(event);
-            return;
-        }
-        auto* button = qobject_cast<QAbstractButton*>(focusWidget());
-        if (button == nullptr || !buttons().contains(button)) {
-            button = defaultButton();
-        }
-        if (button != nullptr) {
-            button->click();
-        }
-    }
-};
 
 // The scale the program's windows are shown at, so that a box over a full-screen cabinet screen,
 // or over the setup screen on a television, is as readable as they are.
@@ -58,12 +26,60 @@ double ShownScale() {
     return scale > 0 ? scale : 1.0;
 }
 
+// A box that asks from the cabinet must be answerable with its controls: Player 1 Start presses
+// the button with the focus (Yes at first), the joystick moves between the buttons, and ESC is No
+// as the toolkit makes it.
+class CabinetAnswers final : public QObject {
+public:
+    explicit CabinetAnswers(QMessageBox& box) : box_(box) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) {
+            return QObject::eventFilter(watched, event);
+        }
+        // In the order they stand, which differs from one desktop style to another.
+        QList<QAbstractButton*> buttons = box_.buttons();
+        std::sort(buttons.begin(), buttons.end(), [](QAbstractButton* a, QAbstractButton* b) {
+            return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x();
+        });
+        auto* focused = qobject_cast<QAbstractButton*>(box_.focusWidget());
+        const auto at = focused != nullptr ? buttons.indexOf(focused) : -1;
+        switch (ArcadeKeyFromQt(*static_cast<QKeyEvent*>(event))) {
+        case ArcadeKey::Player1Start:
+            if (auto* pressed = at >= 0 ? focused : box_.defaultButton()) {
+                pressed->click();
+            }
+            return true;
+        case ArcadeKey::Left:
+        case ArcadeKey::Up:
+        case ArcadeKey::Right:
+        case ArcadeKey::Down: {
+            if (buttons.isEmpty()) {
+                return true;
+            }
+            const auto key = static_cast<QKeyEvent*>(event)->key();
+            const auto step = key == Qt::Key_Left || key == Qt::Key_Up ? -1 : 1;
+            const auto next =
+                std::clamp<decltype(at)>(at < 0 ? 0 : at + step, 0, buttons.size() - 1);
+            buttons[next]->setFocus();
+            return true;
+        }
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+    }
+
+private:
+    QMessageBox& box_;
+};
+
 } // namespace
 
 MessageAnswer ScreenMessageBoxes::Show(const QString& text, const QString& caption,
                                        MessageButtons buttons, MessageIcon icon) {
-    CabinetMessageBox box(
-        icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, caption, text);
+    QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
+                    caption, text);
     QFont face = DesignFont();
     face.setPointSizeF(face.pointSizeF() * ShownScale());
     box.setFont(face);
@@ -72,8 +88,12 @@ MessageAnswer ScreenMessageBoxes::Show(const QString& text, const QString& capti
         box.setDefaultButton(QMessageBox::Yes);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
-        box.setDefaultButton(QMessageBox::Ok);
     }
+    CabinetAnswers answers(box);
+    for (QAbstractButton* button : box.buttons()) {
+        button->installEventFilter(&answers);
+    }
+    box.installEventFilter(&answers);
     box.activateWindow();
     const int answer = box.exec();
     if (buttons == MessageButtons::Ok) {

@@ -2,17 +2,14 @@
 #include "app/controls.h"
 #include "app/key_gate.h"
 #include "app/looks.h"
-#include "app/message_boxes.h"
 #include "app/twips.h"
 #include "support/test_app.h"
 
-#include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
 
 using namespace fav;
 using namespace fav::test;
@@ -63,44 +60,6 @@ private slots:
         QVERIFY(!late.Press(Down, ArcadeKey::Down, true, 100));
         QVERIFY(late.Release(Down, false, 200));
         QVERIFY(late.Press(Down, ArcadeKey::Down, false, 300));
-    }
-
-    // A box on the screen is answered from the cabinet's controls: Player 1 Start presses the
-    // button that has the keyboard, the joystick moves it, ESC says No.
-    void messageBoxesAnswerToPlayer1StartAndEsc() {
-        struct Case {
-            MessageButtons buttons;
-            std::vector<Qt::Key> keys;
-            MessageAnswer answer;
-        };
-        const Case cases[] = {
-            {MessageButtons::YesNo, {Qt::Key_1}, MessageAnswer::Yes},
-            {MessageButtons::YesNo, {Qt::Key_Right, Qt::Key_1}, MessageAnswer::No},
-            {MessageButtons::YesNo, {Qt::Key_Right, Qt::Key_Left, Qt::Key_1}, MessageAnswer::Yes},
-            {MessageButtons::YesNo, {Qt::Key_Escape}, MessageAnswer::No},
-            {MessageButtons::Ok, {Qt::Key_1}, MessageAnswer::Ok},
-        };
-        TestApp test;
-        test.windows().Show(FormId::Form6);
-        ScreenMessageBoxes boxes;
-        for (const Case& c : cases) {
-            bool answered = false;
-            QTimer::singleShot(0, [&] {
-                for (const Qt::Key key : c.keys) {
-                    QWidget* box = QApplication::activeModalWidget();
-                    QVERIFY(box != nullptr);
-                    QTest::keyClick(box->focusWidget() != nullptr ? box->focusWidget() : box, key);
-                }
-                answered = QApplication::activeModalWidget() == nullptr;
-                if (!answered) {
-                    QApplication::activeModalWidget()->close();
-                }
-            });
-            QCOMPARE(boxes.Show(QStringLiteral("Bring its games back?"),
-                                QStringLiteral("Favorizer"), c.buttons, MessageIcon::None),
-                     c.answer);
-            QVERIFY(answered);
-        }
     }
 
     void unloadingTheLastWindowEndsTheProgram() {
