@@ -407,37 +407,6 @@ private slots:
         QVERIFY(t.messages.shown.empty());
         QVERIFY(!Exists(t.programDir + "/favorlog.txt"));
     }
-
-    // A version that cannot be kept stops the save: the error screen over the editor, the
-    // list's files as they were; a second ESC gives up and returns to the menu unsaved.
-    void saveStopsWhenItsVersionCannotBeKept() {
-        TestApp t;
-        t.WriteCabinet("emulators = mame kbfavFIGHT", Games);
-        WriteBytes(Config(t, "kbfavFIGHT.map"), "sf2 \"Street Fighter II: The World Warrior\"\r\n");
-        WriteBytes(Config(t, "kbfavFIGHT.rom"), "sf2\r\n");
-        WriteBytes(t.programDir + "/backups", "not a folder");
-        t.WriteSettings();
-        const auto before = Snapshot(t.cabinetDir);
-        t.app.Start();
-
-        ChooseOption(t, 1);
-        t.Press(Qt::Key_1);
-        t.Press(Qt::Key_1);
-        t.Press(Qt::Key_Escape);
-        QCOMPARE(VisibleScreens(t), (std::vector<int>{int(FormId::Form5), int(FormId::Form7)}));
-        QCOMPARE(Text(t, FormId::Form5, "Label1"), QStringLiteral("Error# 75 was encountered."));
-        QVERIFY(Text(t, FormId::Form5, "Label3").contains(QStringLiteral("could not be kept")));
-        QCOMPARE(LogLines(t.programDir).size(), std::size_t{1});
-        QVERIFY(Exists(t.programDir + "/favorize.cfg"));
-        QCOMPARE(Snapshot(t.cabinetDir), before);
-
-        t.Press(Qt::Key_Escape);
-        t.Press(Qt::Key_Escape);
-        t.Press(Qt::Key_Escape);
-        QCOMPARE(VisibleScreens(t), Only(FormId::Form2));
-        QCOMPARE(Snapshot(t.cabinetDir), before);
-        QCOMPARE(LogLines(t.programDir).size(), std::size_t{2});
-    }
 };
 
 QTEST_MAIN(CreateEditDeleteTest)
