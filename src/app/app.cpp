@@ -4,6 +4,7 @@
 
 #include <QCryptographicHash>
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QLocale>
 #include <QTime>
@@ -61,6 +62,21 @@ std::string App::DateTimeText() const {
                          QLatin1Char(' ') +
                          locale.toString(QTime::currentTime(), QLocale::LongFormat);
     return text.toStdString();
+}
+
+VersionKeeping App::KeepingVersions() const {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate date = now.date();
+    const QTime time = now.time();
+    return {environment_.programDir,
+            {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()}};
+}
+
+QString LocalTimeText(const LocalTime& time) {
+    const QLocale locale = QLocale::system();
+    return locale.toString(QDate(time.year, time.month, time.day), QLocale::ShortFormat) +
+           QLatin1Char(' ') +
+           locale.toString(QTime(time.hour, time.minute, time.second), QLocale::LongFormat);
 }
 
 void App::Start() {

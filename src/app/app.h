@@ -3,6 +3,7 @@
 #include "app/message_boxes.h"
 #include "app/module1.h"
 #include "app/window_manager.h"
+#include "core/backups/list_versions.h"
 #include "core/errors/failure.h"
 
 #include <QLockFile>
@@ -48,6 +49,8 @@ public:
     MessageBoxes& messages() { return *messages_; }
     const std::string& programDir() const { return environment_.programDir; }
     std::string DateTimeText() const;
+    // Where a list's files are kept before they are replaced or deleted, as of now.
+    VersionKeeping KeepingVersions() const;
 
     // Loads and shows the setup window, whose load handler starts the program.
     void Start();
@@ -73,6 +76,10 @@ private:
     Failure currentFailure_;
     std::set<std::string> logged_;
 };
+
+// The date and time in the form the error log uses: the system locale's short date, a blank, its
+// long time.
+QString LocalTimeText(const LocalTime& time);
 
 // Builds the window for an id; defined beside the screens.
 Form* CreateForm(App& app, FormId id);

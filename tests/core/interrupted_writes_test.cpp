@@ -3,6 +3,7 @@
 // find every file whole, old or new, and a list's map and rom files a pair.
 #ifndef _WIN32
 
+#include "core/backups/list_versions.h"
 #include "core/launcher/game_list.h"
 #include "core/launcher/launcher_config.h"
 #include "core/launcher/list_files.h"
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -213,6 +215,60 @@ TEST(InterruptedWrites, CreatingAndDeletingAListLeaveWholeFiles) {
             if (test::Exists(c.config + "/kbfavOLD.map")) {
                 ExpectPair(c, "OLD");
             }
+        },
+        false, false);
+}
+
+// Killed while keeping a version: the list's files never change without the version of what
+// they held beside them, and a version that is there is whole.
+TEST(InterruptedWrites, AListIsNeverChangedWithoutItsVersion) {
+    const LocalTime now{2024, 5, 1, 12, 0, 0};
+    const std::map<std::string, std::string> old{{".cfg", "name = OLD\r\n"},
+                                                 {".map", "a \"A\"\r\nb_2 \"B\"\r\n c\r\n"},
+                                                 {".rom", "a\r\nb\r\n\r\n"}};
+    // Whole when there, and only then; no temporary file stays once the folder is cleaned.
+    const auto kept = [&](const Cabinet& c, const ListVersion& version) {
+        const std::string folder = ListBackupFolder(c.program.path(), "OLD");
+        if (std::filesystem::exists(folder)) {
+            RemoveDeadVersionTemporaries(c.program.path());
+            for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+                EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+            }
+        }
+        const std::string map = VersionFilePath(c.program.path(), "OLD", version, ".map");
+        if (!test::Exists(map)) {
+            return false;
+        }
+        for (const auto& [extension, bytes] : old) {
+            if (extension != ".cfg" || version.deleted) {
+                EXPECT_EQ(ReadBytes(VersionFilePath(c.program.path(), "OLD", version, extension)),
+                          bytes);
+            }
+        }
+        return true;
+    };
+    KillAtEveryStep(
+        [&](const FileIo& io, const Cabinet& c) {
+            (void)WriteListFiles(c.launcher.path(), "OLD", NewGames, io, Journal{c.program.path()},
+                                 VersionKeeping{c.program.path(), now});
+        },
+        [&](const Cabinet& c) {
+            ExpectPair(c, "OLD");
+            const bool changed = ReadBytes(c.config + "/kbfavOLD.map") != old.at(".map");
+            EXPECT_TRUE(kept(c, ListVersion{now}) || !changed);
+        },
+        false, false);
+    KillAtEveryStep(
+        [&](const FileIo& io, const Cabinet& c) {
+            (void)DeleteFavoritesList(c.launcher.path(), "OLD", io, Journal{c.program.path()},
+                                      VersionKeeping{c.program.path(), now});
+        },
+        [&](const Cabinet& c) {
+            bool changed = ReadBytes(c.launcher / "kabinet.cfg") != OldConfig;
+            for (const auto& [extension, bytes] : old) {
+                changed = changed || !test::Exists(c.config + "/kbfavOLD" + extension);
+            }
+            EXPECT_TRUE(kept(c, ListVersion{now, 1, true}) || !changed);
         },
         false, false);
 }

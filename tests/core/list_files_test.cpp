@@ -74,6 +74,18 @@ TEST(ListFiles, KeyThatWouldLeaveConfigFolderTouchesNothing) {
         [](auto& dir, auto& key, auto& io) { return CreateFavoritesList(dir, key, "d", io); },
         [](auto& dir, auto& key, auto& io) { return DeleteFavoritesList(dir, key, io); },
         [&](auto& dir, auto& key, auto& io) { return WriteListFiles(dir, key, entries, io); },
+        // Nor is anything kept of the list in the program's folder, here the launcher's.
+        [&](auto& dir, auto& key, auto& io) {
+            return WriteListFiles(dir, key, entries, io, {}, VersionKeeping{dir, {}});
+        },
+        [](auto& dir, auto& key, auto& io) {
+            return DeleteFavoritesList(dir, key, io, {}, VersionKeeping{dir, {}});
+        },
+        [](auto& dir, auto& key, auto& io) {
+            auto found = FindDeletedList(dir, key, io);
+            return found ? Status() : Status(found.failure());
+        },
+        [](auto& dir, auto& key, auto& io) { return RestoreVersion(dir, dir, key, {}, io); },
     };
     for (const std::string& key :
          {std::string("../../evil"), std::string("a/b"), std::string("a\0b", 3)}) {

@@ -1,4 +1,5 @@
 #include "app/controls.h"
+#include "core/backups/list_versions.h"
 #include "flows/flow_helpers.h"
 
 #include <QLabel>
@@ -340,6 +341,71 @@ private slots:
         t.Press(Qt::Key_Escape);
         QCOMPARE(VisibleScreens(t), Only(FormId::Form2));
         QCOMPARE(Rows(Menu(t, "List1")), QStringList{" NEW"});
+    }
+
+    // A deleted list's games come back when its name is created again and the question is
+    // answered Yes, exactly as last saved; No leaves the new list empty.
+    void deletedListsGamesComeBackOnlyWhenAsked() {
+        TestApp t;
+        t.WriteCabinet("emulators = mame kbfavFIGHT", Games);
+        WriteBytes(Config(t, "mame.cfg"), "name = MAME\r\ndescription = MAME\r\n");
+        WriteBytes(Config(t, "kbfavFIGHT.cfg"), "name = FIGHT\r\ndescription =Beat them\r\n");
+        WriteBytes(Config(t, "kbfavFIGHT.map"), "");
+        t.WriteSettings();
+        t.app.Start();
+
+        // One game added: the empty list is kept, then the list deleted with its game.
+        ChooseOption(t, 1);
+        t.Press(Qt::Key_1);
+        t.Press(Qt::Key_1);
+        t.Press(Qt::Key_Escape);
+        const std::string map = ReadBytes(Config(t, "kbfavFIGHT.map"));
+        const std::string rom = ReadBytes(Config(t, "kbfavFIGHT.rom"));
+        QCOMPARE(SplitCrLf(map).size(), std::size_t{1});
+        ChooseOption(t, 2);
+        t.Press(Qt::Key_1);
+        t.Press(Qt::Key_1);
+        QCOMPARE(Kabinet(t), std::string("# launcher\r\nemulators = mame\r\n"));
+        auto versions = ListVersions(t.programDir, "FIGHT");
+        QVERIFY(versions);
+        QCOMPARE(versions.value().size(), std::size_t{2});
+        QVERIFY(versions.value().back().deleted);
+
+        for (const MessageAnswer answer : {MessageAnswer::Yes, MessageAnswer::No}) {
+            t.messages.shown.clear();
+            t.messages.answers.push_back(answer);
+            ChooseOption(t, 0);
+            t.Press(Qt::Key_1);
+            QVERIFY(EnterNameAndDescription(t, "FIGHT", "New"));
+            t.Press(Qt::Key_1);
+            QCOMPARE(VisibleScreens(t), Only(FormId::Form2));
+            QCOMPARE(t.messages.shown.size(), std::size_t{1});
+            const auto& box = t.messages.shown.front();
+            QCOMPARE(box.buttons, MessageButtons::YesNo);
+            QVERIFY2(box.text.contains(QStringLiteral(" was deleted on ")) &&
+                         box.text.endsWith(QStringLiteral(" with 1 game. Bring its games back?")),
+                     qPrintable(box.text));
+            QCOMPARE(ReadBytes(Config(t, "kbfavFIGHT.cfg")),
+                     std::string("name = FIGHT\r\ndescription =New\r\n"));
+            const bool yes = answer == MessageAnswer::Yes;
+            QCOMPARE(ReadBytes(Config(t, "kbfavFIGHT.map")), yes ? map : std::string());
+            QCOMPARE(ReadBytes(Config(t, "kbfavFIGHT.rom")), yes ? rom : std::string());
+            // Deleted again: kept whole, and offered again only with its games.
+            ChooseOption(t, 2);
+            t.Press(Qt::Key_1);
+            t.Press(Qt::Key_1);
+            QVERIFY(Kabinet(t).find("kbfav") == std::string::npos);
+        }
+        QVERIFY(t.messages.shown.front().text.startsWith(
+            QStringLiteral("A list named FIGHT (New) was deleted on ")));
+        QCOMPARE(ListVersions(t.programDir, "FIGHT").value().size(), std::size_t{4});
+        t.messages.shown.clear();
+        ChooseOption(t, 0);
+        t.Press(Qt::Key_1);
+        QVERIFY(EnterNameAndDescription(t, "FIGHT", ""));
+        t.Press(Qt::Key_1);
+        QVERIFY(t.messages.shown.empty());
+        QVERIFY(!Exists(t.programDir + "/favorlog.txt"));
     }
 };
 

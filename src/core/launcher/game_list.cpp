@@ -209,7 +209,7 @@ Status EnsureMapFile(const std::string& mapPath, const FileIo& io) {
 
 Status WriteListFiles(const std::string& launcherDir, const std::string& key,
                       std::span<const std::string> entries, const FileIo& io,
-                      const Journal& journal) {
+                      const Journal& journal, const VersionKeeping& keeping) {
     if (auto refused = CheckListKey(key)) {
         return *refused;
     }
@@ -233,6 +233,13 @@ Status WriteListFiles(const std::string& launcherDir, const std::string& key,
     for (const auto& entry : entries) {
         rom += ExtractRomName(entry);
         rom += LineEnd;
+    }
+
+    if (!keeping.programDir.empty()) {
+        if (auto kept = KeepVersionBeforeSave(keeping, launcherDir, key, map, rom, io, journal);
+            !kept) {
+            return kept;
+        }
     }
 
     // Line k of the map and line k of the rom file name the same game: both are written and

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/backups/list_versions.h"
 #include "core/errors/result.h"
 #include "core/os/file_io.h"
 #include "core/textfile/files.h"
@@ -64,8 +65,10 @@ Status EnsureMapFile(const std::string& mapPath, const FileIo& io = SystemFileIo
 // Rewrites the list's map file with the entries and its rom file with their ROM names, under the
 // launcher's lock. Both new files are written and flushed, and the pair recorded in the journal,
 // before either replaces its old file, so a kill never leaves them apart after the next start.
+// With a program folder in `keeping`, the files as they were are first kept as a version (see
+// KeepVersionBeforeSave); when that fails nothing is replaced.
 Status WriteListFiles(const std::string& launcherDir, const std::string& key,
                       std::span<const std::string> entries, const FileIo& io = SystemFileIo(),
-                      const Journal& journal = {});
+                      const Journal& journal = {}, const VersionKeeping& keeping = {});
 
 } // namespace fav

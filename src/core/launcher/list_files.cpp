@@ -114,13 +114,18 @@ Status CreateFavoritesList(const std::string& launcherDir, const std::string& na
 }
 
 Status DeleteFavoritesList(const std::string& launcherDir, const std::string& key, const FileIo& io,
-                           const Journal& journal) {
+                           const Journal& journal, const VersionKeeping& keeping) {
     if (auto refused = CheckListKey(key)) {
         return *refused;
     }
     auto held = LockLauncher(launcherDir, io);
     if (!held) {
         return held.failure();
+    }
+    if (!keeping.programDir.empty()) {
+        if (auto kept = KeepVersionBeforeDelete(keeping, launcherDir, key, io, journal); !kept) {
+            return kept;
+        }
     }
     if (auto removed = RemoveListEntry(held.value(), launcherDir, key, io, journal); !removed) {
         return removed;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/backups/list_versions.h"
 #include "core/errors/result.h"
 #include "core/os/file_io.h"
 #include "core/textfile/files.h"
@@ -40,8 +41,11 @@ Status CreateFavoritesList(const std::string& launcherDir, const std::string& na
                            const Journal& journal = {});
 
 // Deletes a list: removes its entry from kabinet.cfg, then deletes its .cfg, .map and .rom files,
-// in that order, under the launcher's lock. A file that is already missing is skipped.
+// in that order, under the launcher's lock. A file that is already missing is skipped. With a
+// program folder in `keeping`, the files are first kept as a deleted version (see
+// KeepVersionBeforeDelete); when that fails nothing is changed.
 Status DeleteFavoritesList(const std::string& launcherDir, const std::string& key,
-                           const FileIo& io = SystemFileIo(), const Journal& journal = {});
+                           const FileIo& io = SystemFileIo(), const Journal& journal = {},
+                           const VersionKeeping& keeping = {});
 
 } // namespace fav

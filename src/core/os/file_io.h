@@ -108,6 +108,8 @@ public:
     virtual OsError SyncFolder(const std::string& folder) const;
     // The names in the folder, without "." and "..", in no particular order.
     virtual OsError ListFolder(const std::string& folder, std::vector<std::string>& names) const;
+    // Creates the folder, its parent being there already; Exists when anything has that name.
+    virtual OsError MakeFolder(const std::string& folder) const;
 
     // Takes, without waiting, a lock on the folder that every process on the machine respects and
     // that is freed when its holder ends, however it ends; Busy while another holds it. Nothing

@@ -310,6 +310,10 @@ OsError FileIo::ListFolder(const std::string& folder, std::vector<std::string>& 
     return errno == 0 ? OsError::None : LastError(folder);
 }
 
+OsError FileIo::MakeFolder(const std::string& folder) const {
+    return ::mkdir(folder.c_str(), 0777) == 0 ? OsError::None : LastError(folder);
+}
+
 std::uint32_t FileIo::ProcessId() const {
     return static_cast<std::uint32_t>(::getpid());
 }

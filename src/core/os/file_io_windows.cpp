@@ -459,6 +459,15 @@ OsError FileIo::ListFolder(const std::string& folder, std::vector<std::string>& 
     return error == ERROR_NO_MORE_FILES ? OsError::None : OsErrorFromWindows(error, folder);
 }
 
+OsError FileIo::MakeFolder(const std::string& folder) const {
+    const std::wstring name = Wide(folder);
+    // No file system takes such a name; the system call would merely say "not found".
+    if (HasOverlongName(name)) {
+        return OsError::BadName;
+    }
+    return ::CreateDirectoryW(name.c_str(), nullptr) ? OsError::None : LastError(folder);
+}
+
 std::uint32_t FileIo::ProcessId() const {
     return ::GetCurrentProcessId();
 }

@@ -53,7 +53,7 @@ void Form6::DeleteList() {
     const std::string key = entry.substr(std::min(entry.find_first_not_of(' '), entry.size()));
     app_.shared.CurrentListName = SpacesToUnderscores(key);
     const Status deleted = DeleteFavoritesList(app_.shared.LauncherDir, key, SystemFileIo(),
-                                               Journal{app_.programDir()});
+                                               Journal{app_.programDir()}, app_.KeepingVersions());
     ReturnToMenu();
     if (!deleted) {
         // Over the menu, which already shows what the failed deletion left behind.

@@ -687,7 +687,7 @@ void Form7::SaveAndLeave() {
     if (loadState_ == LoadState::Loaded) {
         const auto saved =
             WriteListFiles(app_.shared.LauncherDir, listKey_, panes_.favourites().Lines(),
-                           SystemFileIo(), Journal{app_.programDir()});
+                           SystemFileIo(), Journal{app_.programDir()}, app_.KeepingVersions());
         if (!saved) {
             // The first failure keeps the edits for another try. A second one gives up: a cause
             // that does not go away must not hold the owner in the editor for ever.

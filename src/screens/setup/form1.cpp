@@ -4,6 +4,7 @@
 #include "app/controls.h"
 #include "app/product.h"
 #include "app/twips.h"
+#include "core/backups/list_versions.h"
 #include "core/launcher/list_files.h"
 #include "core/os/native_path.h"
 #include "core/settings/settings_file.h"
@@ -232,6 +233,7 @@ Status Form1::StartUp() {
         RemoveDeadTemporaryFiles(ConfigFolderPath(shared.LauncherDir));
     }
     RemoveDeadTemporaryFiles(programDir);
+    RemoveDeadVersionTemporaries(programDir);
 
     for (int i = 0; i < 3; ++i) {
         if (SharedFolder(i).empty()) {

@@ -4,6 +4,7 @@
 #include "app/arcade_key.h"
 #include "app/controls.h"
 #include "app/display_text.h"
+#include "core/backups/list_versions.h"
 #include "core/launcher/launcher_config.h"
 #include "core/launcher/list_files.h"
 
@@ -99,15 +100,47 @@ void Form4::ShowNameExists() {
 }
 
 void Form4::CreateFavoritesList() {
-    const Status created = fav::CreateFavoritesList(
-        app_.shared.LauncherDir, app_.shared.CurrentListName, app_.shared.NewListDescription,
-        SystemFileIo(), Journal{app_.programDir()});
+    const std::string key = app_.shared.CurrentListName;
+    const Status created =
+        fav::CreateFavoritesList(app_.shared.LauncherDir, key, app_.shared.NewListDescription,
+                                 SystemFileIo(), Journal{app_.programDir()});
     if (!created) {
         app_.ShowError(created.failure());
         return;
     }
+    const Status offered = OfferDeletedGames(key);
     app_.windows().Unload(FormId::Form4);
     app_.windows().Show(FormId::Form2);
+    if (!offered) {
+        // The list is made and stays empty; its kept games are still where they were.
+        app_.ShowError(offered.failure());
+    }
+}
+
+Status Form4::OfferDeletedGames(const std::string& key) {
+    auto found = FindDeletedList(app_.programDir(), key);
+    if (!found) {
+        return found.failure();
+    }
+    if (!found.value()) {
+        return {};
+    }
+    const DeletedList& deleted = *found.value();
+    QString text = QStringLiteral("A list named %1").arg(DisplayText(key));
+    if (!deleted.description.empty()) {
+        text += QStringLiteral(" (%1)").arg(DisplayText(deleted.description));
+    }
+    text += QStringLiteral(" was deleted on %1 with %2 %3. Bring its games back?")
+                .arg(LocalTimeText(deleted.version.time))
+                .arg(deleted.games)
+                .arg(deleted.games == 1 ? QStringLiteral("game") : QStringLiteral("games"));
+    const MessageAnswer answer = app_.messages().Show(text, QStringLiteral("Favorizer"),
+                                                      MessageButtons::YesNo, MessageIcon::None);
+    if (answer != MessageAnswer::Yes) {
+        return {};
+    }
+    return RestoreVersion(app_.programDir(), app_.shared.LauncherDir, key, deleted.version,
+                          SystemFileIo(), Journal{app_.programDir()});
 }
 
 void Form4::ChooseYes() {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/form.h"
+#include "core/errors/result.h"
+
+#include <string>
 
 class QFrame;
 class QLabel;
@@ -23,6 +26,9 @@ public:
     void CreateFavoritesList();
 
 private:
+    // When a list of the new list's name was deleted with its games kept, asks whether to bring
+    // them back, and does.
+    Status OfferDeletedGames(const std::string& key);
     void ChooseYes();
     void ChooseNo();
     void BackToKeyboard();
