@@ -88,6 +88,7 @@ MessageAnswer ScreenMessageBoxes::Show(const QString& text, const QString& capti
         box.setDefaultButton(QMessageBox::Yes);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
     }
     CabinetAnswers answers(box);
     for (QAbstractButton* button : box.buttons()) {

@@ -21,21 +21,7 @@ source "$scripts/common.sh"
 source "$scripts/xvfb_session.sh"
 skip_without_xvfb_tools "$skip"
 
-scratch="$(mktemp -d "${TMPDIR:-/tmp}/favorizer-versions-test.XXXXXX")"
-
-cleanup() {
-    stop_pid "$app_pid"
-    stop_pid "$xvfb_pid"
-    rm -rf -- "$scratch"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-fail() {
-    echo "FAILED: $*" >&2
-    report_session
-    exit 1
-}
+begin_session versions-test
 
 menu_title='^Favorizer 1\.0\.4$'
 keyboard_title='^Create a new favorites list$'
