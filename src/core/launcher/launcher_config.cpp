@@ -1,9 +1,9 @@
 #include "core/launcher/launcher_config.h"
 
 #include "core/errors/os_error.h"
-#include "core/launcher/ascii.h"
 #include "core/launcher/list_files.h"
 #include "core/os/native_path.h"
+#include "core/textfile/ascii.h"
 #include "core/textfile/files.h"
 #include "core/textfile/lines.h"
 #include "core/textfile/names.h"

@@ -1,8 +1,8 @@
 #include "core/launcher/list_files.h"
 
-#include "core/launcher/ascii.h"
 #include "core/launcher/launcher_config.h"
 #include "core/os/native_path.h"
+#include "core/textfile/ascii.h"
 #include "core/textfile/files.h"
 #include "core/textfile/names.h"
 
