@@ -57,6 +57,11 @@ std::optional<Failure> CheckListKey(const std::string& key) {
     return std::nullopt;
 }
 
+std::string ListKeyFromMenuEntry(std::string_view entry) {
+    const auto first = entry.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string() : std::string(entry.substr(first));
+}
+
 std::string UnderscoresToSpaces(std::string text) {
     std::replace(text.begin(), text.end(), '_', ' ');
     return text;
