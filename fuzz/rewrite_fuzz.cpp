@@ -4,7 +4,6 @@
 #include "core/launcher/launcher_config.h"
 #include "core/textfile/lines.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -34,9 +33,9 @@ std::vector<std::string> ConfigLines() {
     return fav::SplitLines(bytes);
 }
 
-bool HoldsField(std::string_view line, std::string_view field) {
-    const auto fields = fav::SplitFields(line);
-    return std::find(fields.begin(), fields.end(), field) != fields.end();
+// Whether the line holds the field (one with no space in it) between single spaces or its ends.
+bool HoldsField(const std::string& line, const std::string& field) {
+    return (" " + line + " ").find(" " + field + " ") != std::string::npos;
 }
 
 } // namespace
@@ -63,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     for (std::size_t i = 0; i < before.size(); ++i) {
-        const bool emulators = fav::IsEmulatorsLine(before[i], fav::LetterCase::Ignored);
+        const bool emulators = fav::IsEmulatorsLine(before[i]);
         if (added[i] != (emulators ? before[i] + " " + entry : before[i])) {
             std::abort();
         }
@@ -77,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     for (std::size_t i = 0; i < before.size(); ++i) {
-        const bool emulators = fav::IsEmulatorsLine(before[i], fav::LetterCase::Ignored);
+        const bool emulators = fav::IsEmulatorsLine(before[i]);
         const bool restorable =
             !HoldsField(before[i], entry) && (before[i].empty() || before[i].back() != ' ');
         if ((!emulators || restorable) && removed[i] != before[i]) {

@@ -218,15 +218,6 @@ measure() {
         }' <<<"$profile"
 }
 
-# Titles, as the windows set them.
-menu_title='^Favorizer 1\.0\.4$'
-setup_title="$menu_title"
-keyboard_title='^Create a new favorites list$'
-verify_title='^Verify name and description$'
-error_title='^Error!!$'
-delete_title='^Delete '
-editor_title='^Edit Game List: '
-
 # Both action buttons at once, as a hand presses them.
 both_buttons() {
     xdotool keydown ctrl keydown alt

@@ -12,6 +12,19 @@ xvfb_pid=""
 app_pid=""
 found_window=""
 
+# The windows' titles, as wait_window takes them. The menu's (and the setup window's) carries the
+# version, read from where the build takes it, so a new version needs no change here.
+favorizer_version="$(sed -n 's/^project(favorizer VERSION \([0-9.]*\).*/\1/p' \
+    "$(dirname "${BASH_SOURCE[0]}")/../CMakeLists.txt")"
+menu_title="^Favorizer ${favorizer_version//./\\.}\$"
+setup_title="$menu_title"
+keyboard_title='^Create a new favorites list$'
+verify_title='^Verify name and description$'
+error_title='^Error!!$'
+delete_title='^Delete '
+editor_title='^Edit Game List: '
+controls_title='^Game controller$'
+
 # Ends the test with the given status (the skip code) when Xvfb or xdotool is missing.
 skip_without_xvfb_tools() {
     local tool

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/input/arcade_keys.h"
+
 #include <QString>
 #include <Qt>
 
@@ -7,19 +9,7 @@ class QKeyEvent;
 
 namespace fav {
 
-// Key codes through which the cabinet's controls arrive.
-namespace ArcadeKey {
-inline constexpr int Escape = 27;
-inline constexpr int Left = 37;
-inline constexpr int Up = 38;
-inline constexpr int Right = 39;
-inline constexpr int Down = 40;
-inline constexpr int Player1Start = 49;
-inline constexpr int Ctrl = 17;
-inline constexpr int Alt = 18;
-} // namespace ArcadeKey
-
-// The key's number in the numbering above (Windows virtual-key numbers), 0 for a key it lacks.
+// The key's number in ArcadeKey's numbering (Windows virtual-key numbers), 0 for a key it lacks.
 // On Windows a key from the keyboard carries its own number, which is taken as it is.
 int ArcadeKeyFromQt(const QKeyEvent& event);
 int ArcadeKeyFromQt(int qtKey, bool keypad);

@@ -1,5 +1,6 @@
 #include "app/form.h"
 
+#include "app/arcade_key.h"
 #include "app/controls.h"
 #include "app/looks.h"
 #include "app/twips.h"
@@ -191,7 +192,7 @@ void Form::closeEvent(QCloseEvent* event) {
     // Closing from the window's title bar acts as ESC would, so the screen leaves the way it was
     // designed to and never just disappears.
     event->ignore();
-    PreviewKey(27);
+    PreviewKey(ArcadeKey::Escape);
 }
 
 bool Form::PreviewKey(int keyCode, bool repeated) {
@@ -205,7 +206,7 @@ bool Form::PreviewKey(int keyCode, bool repeated) {
     if (pressed != 0 && keyCode == 0) {
         return true;
     }
-    if (keyCode == 27 && cancel && cancel->isEnabled()) {
+    if (keyCode == ArcadeKey::Escape && cancel && cancel->isEnabled()) {
         cancel->click();
         return true;
     }

@@ -107,8 +107,4 @@ int WindowedScale(int screenHeightPixels) {
     return std::max(1, static_cast<int>(std::lround(screenHeightPixels / 1080.0)));
 }
 
-double FitScale(const QSizeF& design, const QSizeF& area) {
-    return std::min(1.0, FillScale(design, area, 1.0));
-}
-
 } // namespace fav

@@ -48,7 +48,5 @@ double FillScale(const QSizeF& design, const QSizeF& area, double share);
 // screen's height over 1080 pixels, at least 1, so that a television shows it as large as a
 // 1080p screen does.
 int WindowedScale(int screenHeightPixels);
-// The scale at which a design of the given size fits the area: 1, or less when it is larger.
-double FitScale(const QSizeF& design, const QSizeF& area);
 
 } // namespace fav

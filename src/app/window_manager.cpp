@@ -225,6 +225,12 @@ void WindowManager::SetMaximised(FormId id) {
     }
 }
 
+void WindowManager::SetFullScreen() {
+    for (FormId id : {FormId::Form2, FormId::Form3, FormId::Form4, FormId::Form7}) {
+        SetMaximised(id);
+    }
+}
+
 void WindowManager::TakeFullScreenScale(double scale) {
     // The small windows never come larger than the least of the screens they stand over.
     fullScreenScale_ = fullScreenScale_ > 0 ? std::min(fullScreenScale_, scale) : scale;

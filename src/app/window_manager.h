@@ -58,6 +58,9 @@ public:
     // The window state the window takes whenever it is shown; kept while it is not loaded.
     void SetMaximised(FormId id);
     bool IsMaximised(FormId id) const;
+    // Maximises the screens that fill the screen when the program runs full screen: the menu,
+    // keyboard, verify and editor windows. The small ones come centred over them.
+    void SetFullScreen();
 
     bool ProgramEnded() const { return ended_; }
     // The full-screen background under the windows, once a window is maximised; null before.
@@ -69,8 +72,6 @@ public:
     // A message box or other window of the program's own appeared over the screens: a key down
     // now does nothing until released.
     void ScreenAppeared() { keys_.ScreenAppeared(); }
-    // True while the cabinet key (ArcadeKey code) is held down.
-    bool KeyIsDown(int arcadeKey) const { return keys_.IsDown(arcadeKey); }
     // A cabinet key (ArcadeKey code) that comes from elsewhere than the keyboard, a game
     // controller: delivered as the keyboard's own key would be, where the keyboard would go, and
     // through the same rules. A repeat is a held key's repeat.

@@ -190,6 +190,11 @@ TEST(ListFiles, CreateStopsAtTheFirstFailure) {
     EXPECT_FALSE(Exists(romIsFolder.List("A", ".map")));
 }
 
+TEST(ListFiles, TheMenuEntryGivesTheKeyWithoutItsLeadingSpaces) {
+    EXPECT_EQ(ListKeyFromMenuEntry(" FIGHT GAMES"), "FIGHT GAMES");
+    EXPECT_EQ(ListKeyFromMenuEntry("   "), "");
+}
+
 TEST(ListFiles, DeleteRemovesEntryAndFilesSkippingMissingOnes) {
     Launcher launcher("emulators = mame kbfavFIGHT kbfavRACE");
     for (const std::string key : {"FIGHT", "RACE"}) {

@@ -2,7 +2,8 @@
 # What the tests that drive the real program with a virtual game controller share: the wiring of
 # the two controllers, taps on them, teaching the encoder and one list's life with a controller
 # alone. The caller defines `pad` (one command to the virtual controller), `fail`, `wait_window`
-# and `wait_window_gone`, and sets program_dir, kabinet and config and the windows' titles.
+# and `wait_window_gone` (with the windows' titles, from xvfb_session.sh), and sets program_dir,
+# kabinet and config.
 
 # The controller's wiring: a control's name, then the test pad's words for pressing and letting
 # it go.

@@ -62,13 +62,6 @@ write_favorize_cfg "$program_dir/favorize.cfg" "$(windows_path "$cabinet")" \
     "$(windows_path "$config")" "$(windows_path "$config")" 0
 cp "$program_dir/favorize.cfg" "$scratch/favorize.cfg.original"
 
-menu_title='^Favorizer 1\.0\.4$'
-keyboard_title='^Create a new favorites list$'
-verify_title='^Verify name and description$'
-editor_title='^Edit Game List: '
-delete_title='^Delete '
-controls_title='^Game controller$'
-
 # Starts the program from the folder given, as a launcher may, and waits for the menu.
 start_program() {
     local from="$1" started waited

@@ -37,8 +37,6 @@ pad() {
     echo "$1" >&7
 }
 
-menu_title='^Favorizer 1\.0\.4$'
-editor_title='^Edit Game List: '
 question_title='^Add every shown game$'
 
 # The cabinet: the demo's, with mame.map replaced by 45,294 games g00000 to g45293. Beside the

@@ -55,13 +55,6 @@ pad() {
     echo "$1" >&7
 }
 
-menu_title='^Favorizer 1\.0\.4$'
-keyboard_title='^Create a new favorites list$'
-verify_title='^Verify name and description$'
-delete_title='^Delete '
-editor_title='^Edit Game List: '
-controls_title='^Game controller$'
-
 if ! start_screen "${XVFB_TEST_SCREEN:-1024x768x24}"; then
     echo "SKIPPED: Xvfb cannot run here"
     exit "$skip"

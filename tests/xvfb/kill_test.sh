@@ -43,12 +43,6 @@ fail() {
     exit 1
 }
 
-menu_title='^Favorizer 1\.0\.4$'
-keyboard_title='^Create a new favorites list$'
-verify_title='^Verify name and description$'
-delete_title='^Delete '
-editor_title='^Edit Game List: '
-
 cabinet="$scratch/cabinet"
 program_dir="$scratch/program"
 cp -R "$demo_cabinet" "$cabinet"

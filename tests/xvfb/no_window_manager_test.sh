@@ -87,12 +87,6 @@ lines() {
     grep -c '' "$1" || true
 }
 
-menu_title='^Favorizer 1\.0\.4$'
-keyboard_title='^Create a new favorites list$'
-verify_title='^Verify name and description$'
-error_title='^Error!!$'
-delete_title='^Delete '
-editor_title='^Edit Game List: '
 box_title='^favorizer$'
 
 if ! start_screen "${XVFB_TEST_SCREEN:-1024x768x24}"; then

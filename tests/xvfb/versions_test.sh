@@ -23,12 +23,6 @@ skip_without_xvfb_tools "$skip"
 
 begin_session versions-test
 
-menu_title='^Favorizer 1\.0\.4$'
-keyboard_title='^Create a new favorites list$'
-verify_title='^Verify name and description$'
-error_title='^Error!!$'
-delete_title='^Delete '
-editor_title='^Edit Game List: '
 box_title='^Favorizer$'
 
 cabinet="$scratch/cabinet"

@@ -1,11 +1,11 @@
 #include "core/backups/list_versions.h"
 
 #include "core/errors/os_error.h"
-#include "core/launcher/ascii.h"
 #include "core/launcher/game_list.h"
 #include "core/launcher/launcher_config.h"
 #include "core/launcher/list_files.h"
 #include "core/os/native_path.h"
+#include "core/textfile/ascii.h"
 #include "core/textfile/lines.h"
 
 #include <algorithm>

@@ -1,21 +1,15 @@
 #include "core/input/pad_keys.h"
 
+#include "core/input/arcade_keys.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
 
 namespace fav {
 
-namespace {
-
-// ArcadeKey's direction codes; the core does not see the window layer's names.
-constexpr int LeftKey = 37;
-constexpr int DownKey = 40;
-
-} // namespace
-
 bool IsDirectionKey(int arcadeKey) {
-    return arcadeKey >= LeftKey && arcadeKey <= DownKey;
+    return arcadeKey >= ArcadeKey::Left && arcadeKey <= ArcadeKey::Down;
 }
 
 PadKeys::Changes PadKeys::Hold(const Input& input, int arcadeKey, std::int64_t now) {

@@ -242,8 +242,9 @@ Status WriteListFiles(const std::string& launcherDir, const std::string& key,
         }
     }
 
-    // Line k of the map and line k of the rom file name the same game: both are written and
-    // flushed, and recorded in the journal, before either is put in place.
+    // Line k of the map and line k of the rom file name the same game, so the two are replaced
+    // as a pair: both are written and flushed before either is put in place, and with a journal a
+    // run killed between the two is finished at the next start.
     const LinkRoot root{launcherDir};
     auto pendingMap = PrepareReplace(ListFilePath(launcherDir, key, ".map"), map, io, root);
     if (!pendingMap) {

@@ -1,9 +1,9 @@
 #include "core/launcher/launcher_config.h"
 
 #include "core/errors/os_error.h"
-#include "core/launcher/ascii.h"
 #include "core/launcher/list_files.h"
 #include "core/os/native_path.h"
+#include "core/textfile/ascii.h"
 #include "core/textfile/files.h"
 #include "core/textfile/lines.h"
 #include "core/textfile/names.h"
@@ -19,7 +19,8 @@ namespace {
 
 constexpr std::string_view EmulatorsKey = "emulators =";
 
-// Calls visit for every field of the line, as SplitFields cuts them, without allocating.
+// Calls visit for every field of the line, split at every single space (nothing else separates
+// fields), without allocating.
 template <typename Visit> void ForEachField(std::string_view line, Visit&& visit) {
     for (;;) {
         const auto space = line.find(' ');
@@ -52,17 +53,8 @@ std::string LauncherConfigCopyPath(const std::string& launcherDir) {
     return PathInFolder(launcherDir, "kabinetcfg.tmp");
 }
 
-bool IsEmulatorsLine(std::string_view line, LetterCase letterCase) {
-    if (letterCase == LetterCase::Ignored) {
-        return StartsWithLowered(line, EmulatorsKey);
-    }
-    return line.starts_with(EmulatorsKey);
-}
-
-std::vector<std::string_view> SplitFields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    ForEachField(line, [&fields](std::string_view field) { fields.push_back(field); });
-    return fields;
+bool IsEmulatorsLine(std::string_view line) {
+    return StartsWithLowered(line, EmulatorsKey);
 }
 
 Result<LauncherConfigScan> ScanLauncherConfig(const std::string& launcherDir) {
@@ -74,7 +66,7 @@ Result<LauncherConfigScan> ScanLauncherConfig(const std::string& launcherDir) {
     // Counted wide: a huge line must not wrap the 16-bit result.
     std::int64_t fieldCount = 0;
     ForEachLine(content.value(), [&](std::string_view line) {
-        if (!IsEmulatorsLine(line, LetterCase::Ignored)) {
+        if (!IsEmulatorsLine(line)) {
             return;
         }
         ForEachField(line, [&](std::string_view field) {
@@ -102,7 +94,7 @@ Result<bool> FindListEntry(const std::string& launcherDir, const std::string& ke
     const std::string entry = ListEntry(key);
     bool taken = false;
     ForEachLine(content.value(), [&](std::string_view line) {
-        if (!taken && IsEmulatorsLine(line, LetterCase::Ignored)) {
+        if (!taken && IsEmulatorsLine(line)) {
             ForEachField(line, [&](std::string_view field) { taken = taken || field == entry; });
         }
     });
@@ -167,7 +159,7 @@ Status RewriteLauncherConfig(const LauncherLock& /*held*/, const std::string& la
     }
     std::vector<std::string> lines = std::move(copy).value();
     for (auto& line : lines) {
-        if (IsEmulatorsLine(line, LetterCase::Ignored)) {
+        if (IsEmulatorsLine(line)) {
             line = transform(line);
         }
     }

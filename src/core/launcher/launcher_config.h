@@ -20,13 +20,9 @@ inline constexpr int EmulatorFieldLimit = 18;
 std::string LauncherConfigPath(const std::string& launcherDir);
 std::string LauncherConfigCopyPath(const std::string& launcherDir);
 
-// Whether a line is an emulators line: its first 11 characters are "emulators =", compared
-// with or without letter case.
-enum class LetterCase { Ignored, Significant };
-bool IsEmulatorsLine(std::string_view line, LetterCase letterCase);
-
-// The fields of a line split at every single space; nothing else separates fields.
-std::vector<std::string_view> SplitFields(std::string_view line);
+// Whether a line is an emulators line: its first 11 characters are "emulators =", letter case
+// ignored.
+bool IsEmulatorsLine(std::string_view line);
 
 struct LauncherConfigScan {
     bool MameFound = false;
@@ -37,7 +33,9 @@ struct LauncherConfigScan {
 // Reads kabinet.cfg: MAME, the list keys of every emulators line, and the remaining capacity.
 Result<LauncherConfigScan> ScanLauncherConfig(const std::string& launcherDir);
 
-// True when the field "kbfav" + key occurs on the last emulators line (letter case counts).
+// True when the field "kbfav" + key occurs on any emulators line (letter case counts). Every line
+// is looked at, not only the last: a name on any of them already has its files in the config
+// folder, and a new list of that name would take them over.
 Result<bool> FindListEntry(const std::string& launcherDir, const std::string& key);
 
 // Held while the launcher's files are read, changed and written, so that no other copy of the

@@ -1,8 +1,8 @@
 #include "core/launcher/list_files.h"
 
-#include "core/launcher/ascii.h"
 #include "core/launcher/launcher_config.h"
 #include "core/os/native_path.h"
+#include "core/textfile/ascii.h"
 #include "core/textfile/files.h"
 #include "core/textfile/names.h"
 
@@ -55,6 +55,11 @@ std::optional<Failure> CheckListKey(const std::string& key) {
                            "the list name \"" + key + "\" is too long for a file name");
     }
     return std::nullopt;
+}
+
+std::string ListKeyFromMenuEntry(std::string_view entry) {
+    const auto first = entry.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string() : std::string(entry.substr(first));
 }
 
 std::string UnderscoresToSpaces(std::string text) {

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace fav {
 
@@ -27,6 +28,9 @@ inline constexpr std::size_t ListFileExtensionLength = 4;
 // Windows no colon, and no NUL), holds no line break, and no name the program makes from it
 // (temporary ones included) is too long for the system.
 std::optional<Failure> CheckListKey(const std::string& key);
+
+// The list's key from its entry in the favourites menu, which sets it off with a leading space.
+std::string ListKeyFromMenuEntry(std::string_view entry);
 
 // The name typed on the keyboard with every "_" as a space, and the reverse.
 std::string UnderscoresToSpaces(std::string text);

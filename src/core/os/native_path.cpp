@@ -1,5 +1,7 @@
 #include "core/os/native_path.h"
 
+#include "core/textfile/ascii.h"
+
 #include <vector>
 
 namespace fav {
@@ -20,9 +22,7 @@ std::string RootOfPath(std::string_view path) {
         return {};
     }
     // Drive letters ignore case; one spelling lets roots be compared as text.
-    const char lower =
-        path[0] >= 'A' && path[0] <= 'Z' ? static_cast<char>(path[0] - 'A' + 'a') : path[0];
-    return std::string{lower, ':', PathSeparator};
+    return std::string{AsciiLower(path[0]), ':', PathSeparator};
 #else
     return !path.empty() && path.front() == '/' ? std::string("/") : std::string();
 #endif

@@ -1,25 +1,16 @@
 #include "core/textfile/names.h"
 
 #include "core/os/native_path.h"
+#include "core/textfile/ascii.h"
 
 namespace fav {
-
-namespace {
-
-// Only ASCII letters fold: the launcher's fixed names are ASCII, and a byte above 127 can never
-// fold to one of them.
-char Folded(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-} // namespace
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Folded(a[i]) != Folded(b[i])) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
             return false;
         }
     }

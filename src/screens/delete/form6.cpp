@@ -49,8 +49,7 @@ void Form6::Form_KeyDown(int& keyCode) {
 }
 
 void Form6::DeleteList() {
-    const std::string& entry = app_.shared.CurrentListName;
-    const std::string key = entry.substr(std::min(entry.find_first_not_of(' '), entry.size()));
+    const std::string key = ListKeyFromMenuEntry(app_.shared.CurrentListName);
     app_.shared.CurrentListName = SpacesToUnderscores(key);
     const Status deleted = DeleteFavoritesList(app_.shared.LauncherDir, key, SystemFileIo(),
                                                Journal{app_.programDir()}, app_.KeepingVersions());

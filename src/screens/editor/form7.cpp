@@ -61,11 +61,6 @@ QString Grouped(std::size_t count) {
 const QString AllGamesText = QStringLiteral("All games");
 const QString AddShownCaption = QStringLiteral("Add every shown game");
 
-std::string WithoutLeadingSpaces(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    return first == std::string::npos ? std::string() : text.substr(first);
-}
-
 } // namespace
 
 // The window leaves a narrow margin around the frame that holds everything.
@@ -212,7 +207,6 @@ void Form7::PlaceFavouritesTotal() {
 void Form7::Load() {
     const std::string& name = app_.shared.CurrentListName;
     setWindowTitle(CaptionPrefix + DisplayText(name));
-    KeyPreview = true;
     Label2_->setText(DisplayText(name));
     PlaceFavouritesTotal();
 
@@ -229,7 +223,7 @@ void Form7::Load() {
     }
     ShowFilterInUse();
 
-    listKey_ = WithoutLeadingSpaces(name);
+    listKey_ = ListKeyFromMenuEntry(name);
     if (auto refused = CheckListKey(listKey_)) {
         return LoadFailed(*refused);
     }

@@ -1,23 +1,17 @@
 #include "screens/editor/sorted_pane.h"
 
+#include "core/textfile/ascii.h"
+
 #include <algorithm>
 
 namespace fav {
 
-namespace {
-
-unsigned char Folded(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
-}
-
-} // namespace
-
 bool CaseInsensitiveLess(std::string_view a, std::string_view b) {
     const std::size_t common = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < common; ++i) {
-        const unsigned char x = Folded(a[i]);
-        const unsigned char y = Folded(b[i]);
+        // Compared as bytes, so every byte above 127 sorts after the ASCII ones.
+        const auto x = static_cast<unsigned char>(AsciiLower(a[i]));
+        const auto y = static_cast<unsigned char>(AsciiLower(b[i]));
         if (x != y) {
             return x < y;
         }

@@ -76,9 +76,7 @@ Form2::Form2(App& app) : Form(app, FormId::Form2, QString::fromLatin1(ProductTit
 
 void Form2::Form_Activate() {
     if (app_.shared.FullscreenFlag == 1) {
-        for (FormId id : {FormId::Form2, FormId::Form3, FormId::Form4, FormId::Form7}) {
-            app_.windows().SetMaximised(id);
-        }
+        app_.windows().SetFullScreen();
     }
     app_.shared.SetupRequested = True;
 
@@ -90,7 +88,7 @@ void Form2::Form_Activate() {
         List2_->addItem(QString::fromLatin1(item));
     }
     ActivateFavouritesMenu();
-    remainingLists_ = 18;
+    remainingLists_ = EmulatorFieldLimit;
 
     const std::string launcherDir = app_.shared.LauncherDir;
     if (!IsOrdinaryFile(LauncherConfigPath(launcherDir))) {

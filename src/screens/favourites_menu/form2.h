@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/form.h"
+#include "core/launcher/launcher_config.h"
 
 #include <cstdint>
 #include <string>
@@ -49,7 +50,7 @@ private:
 
     // The entries as the bytes they came from, row for row with List1.
     std::vector<std::string> entries_;
-    std::int16_t remainingLists_ = 18;
+    std::int16_t remainingLists_ = EmulatorFieldLimit;
     // An unreadable kabinet.cfg is reported once per showing, so that closing the error screen
     // (which activates this screen again) leaves the menu usable.
     bool readFailureShown_ = false;

@@ -95,7 +95,6 @@ Form3::Form3(App& app)
 }
 
 void Form3::Form_Activate() {
-    KeyPreview = true;
     state_.Activate();
     ShowState();
 }

@@ -1,15 +1,11 @@
 #include "screens/keyboard/keyboard_state.h"
 
+#include "core/input/arcade_keys.h"
+#include "core/textfile/ascii.h"
+
 namespace fav {
 
 namespace {
-
-constexpr int CodeStart = 49;
-constexpr int CodeEscape = 27;
-constexpr int CodeLeft = 37;
-constexpr int CodeUp = 38;
-constexpr int CodeRight = 39;
-constexpr int CodeDown = 40;
 
 constexpr std::int16_t CapsOn = -1;
 constexpr std::int16_t CapsOff = 0;
@@ -50,9 +46,7 @@ std::string KeyboardState::Typed(int key) const {
     std::string text = KeyCaption(key);
     if (capsState_ == CapsOff) {
         for (char& c : text) {
-            if (c >= 'A' && c <= 'Z') {
-                c = static_cast<char>(c - 'A' + 'a');
-            }
+            c = AsciiLower(c);
         }
     }
     return text;
@@ -83,7 +77,7 @@ void KeyboardState::Activate() {
 KeyboardState::Outcome KeyboardState::KeyDown(int keyCode) {
     Outcome outcome = Outcome::None;
 
-    if (keyCode == CodeStart) {
+    if (keyCode == ArcadeKey::Player1Start) {
         if (selectedKey_ == CapsOnKey) {
             capsState_ = CapsOn;
         }
@@ -119,26 +113,26 @@ KeyboardState::Outcome KeyboardState::KeyDown(int keyCode) {
         }
     }
 
-    if (keyCode == CodeLeft) {
+    if (keyCode == ArcadeKey::Left) {
         --selectedKey_;
         if (selectedKey_ == -1) {
             selectedKey_ = 49;
         }
     }
-    if (keyCode == CodeRight) {
+    if (keyCode == ArcadeKey::Right) {
         ++selectedKey_;
         if (selectedKey_ == 50) {
             selectedKey_ = 0;
         }
     }
-    if (keyCode == CodeUp) {
+    if (keyCode == ArcadeKey::Up) {
         selectedKey_ -= 10;
     }
-    if (keyCode == CodeDown) {
+    if (keyCode == ArcadeKey::Down) {
         selectedKey_ += 10;
     }
 
-    if (keyCode == CodeEscape) {
+    if (keyCode == ArcadeKey::Escape) {
         outcome = Outcome::Cancelled;
     }
 

@@ -328,9 +328,7 @@ Status Form1::Command2_Click() {
     }
     app_.windows().Hide(FormId::Form1);
     if (check1_->isChecked()) {
-        for (FormId id : {FormId::Form2, FormId::Form3, FormId::Form4, FormId::Form7}) {
-            app_.windows().SetMaximised(id);
-        }
+        app_.windows().SetFullScreen();
     }
     app_.windows().Show(FormId::Form2);
     return {};

@@ -44,7 +44,6 @@ void Form4::Form_Load() {
     label7_->setEnabled(false);
     label3_->setText(DisplayText(app_.shared.CurrentListName));
     label4_->setText(DisplayText(app_.shared.NewListDescription));
-    KeyPreview = true;
     frame1_->setVisible(false);
 }
 

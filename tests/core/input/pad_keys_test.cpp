@@ -1,3 +1,4 @@
+#include "core/input/arcade_keys.h"
 #include "core/input/pad_keys.h"
 
 #include <gtest/gtest.h>
@@ -5,13 +6,9 @@
 namespace fav {
 namespace {
 
-constexpr int Left = 37;
-constexpr int Up = 38;
-constexpr int Right = 39;
-constexpr int Down = 40;
-constexpr int Start = 49;
-constexpr int Escape = 27;
-constexpr int Ctrl = 17;
+using ArcadeKey::Ctrl, ArcadeKey::Down, ArcadeKey::Escape, ArcadeKey::Left, ArcadeKey::Right,
+    ArcadeKey::Up;
+constexpr int Start = ArcadeKey::Player1Start;
 
 using Changes = PadKeys::Changes;
 

@@ -4,8 +4,8 @@
 
 namespace fav {
 
-// Letter case is folded for ASCII letters only: the launcher's keys are ASCII, and a byte above
-// 127 can never fold to one of them.
+// Letter case is folded for ASCII letters only: the launcher's keys and fixed file names are
+// ASCII, and a byte above 127 can never fold to one of them.
 constexpr char AsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
