@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
-#include <QStringDecoder>
 #include <algorithm>
 #include <map>
 
@@ -155,6 +154,11 @@ std::optional<Volume> VolumeAt(const std::string& root) {
         return std::nullopt;
     }
     return Volume{root, info.name(), info.isReady()};
+}
+
+bool FolderReadable(const std::string& folder) {
+    const QDir top(PathText(folder));
+    return top.exists() && top.isReadable();
 }
 
 } // namespace fav

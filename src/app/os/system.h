@@ -47,6 +47,9 @@ std::string DriveOf(const std::string& path);
 // The mounted volume `root` is the root of; none when it is not a volume's root.
 std::optional<Volume> VolumeAt(const std::string& root);
 
+// True when the folder is there and its entries may be read.
+bool FolderReadable(const std::string& folder);
+
 // The single-copy lock's file in the program's folder.
 inline constexpr const char* SingleCopyLockName = "favorizer.lock";
 
@@ -55,8 +58,6 @@ class SingleCopyLock {
 public:
     SingleCopyLock();
     ~SingleCopyLock();
-    SingleCopyLock(const SingleCopyLock&) = delete;
-    SingleCopyLock& operator=(const SingleCopyLock&) = delete;
 
     // True when another copy runs from the same program folder; otherwise this copy takes the
     // lock.

@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -118,8 +117,7 @@ std::optional<Failure> PickerColumn::CheckDrive(const std::string& root) const {
     } else {
         return MakeFailure(ErrorCode::InvalidPropertyValue, root);
     }
-    const QDir top(PathText(root));
-    if (!ready || !top.exists() || !top.isReadable()) {
+    if (!ready || !FolderReadable(root)) {
         return MakeFailure(ErrorCode::DeviceUnavailable, root);
     }
     return std::nullopt;
