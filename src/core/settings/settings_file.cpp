@@ -88,12 +88,12 @@ Result<Settings> ReadSettingsFile(const std::string& path) {
     return settings;
 }
 
-Result<Settings> WithDefaultFolders(Settings stored) {
+Result<Settings> WithDefaultFolders(Settings stored, const FileIo& io) {
     for (std::string* folder : {&stored.launcherDir, &stored.mameCfgDir, &stored.mameMapDir}) {
         if (folder->empty()) {
             *folder = DefaultFolder;
         }
-        Result<bool> hasFile = FolderHasOrdinaryFile(*folder);
+        Result<bool> hasFile = FolderHasOrdinaryFile(*folder, io);
         if (!hasFile && hasFile.failure().code == ErrorCode::BadFileName) {
             return hasFile.failure();
         }

@@ -46,7 +46,7 @@ Result<Settings> ReadSettingsFile(const std::string& path);
 // counts as one without the file, as the detection counts it: the failure would come back at
 // every start and keep the owner from the setup that can change the folder. Only a folder name
 // the system cannot take fails.
-Result<Settings> WithDefaultFolders(Settings stored);
+Result<Settings> WithDefaultFolders(Settings stored, const FileIo& io = SystemFileIo());
 
 // Writes the nine default lines into `programDir`/favorize.cfg.
 Status WriteDefaultSettingsFile(const std::string& programDir, const FileIo& io = SystemFileIo());
