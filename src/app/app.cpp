@@ -2,10 +2,8 @@
 
 #include "core/errors/error_log.h"
 
-#include <QCryptographicHash>
 #include <QDate>
 #include <QDateTime>
-#include <QDir>
 #include <QLocale>
 #include <QTime>
 
@@ -84,43 +82,7 @@ void App::Start() {
 }
 
 bool App::AnotherCopyRunning() {
-    if (singleCopyLock_) {
-        return false;
-    }
-    // Beside favorize.cfg, which the program must be able to write anyway: every copy started
-    // from this folder meets the same lock, whatever its environment (a desktop session and a
-    // service have different runtime folders).
-    auto lock = std::make_unique<QLockFile>(QString::fromStdString(environment_.programDir) +
-                                            QLatin1Char('/') + QLatin1String(SingleCopyLockName));
-    // Only a lock held by a live process counts; one left by a crashed copy is taken over.
-    lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) {
-        singleCopyLock_ = std::move(lock);
-        return false;
-    }
-    if (lock->error() == QLockFile::LockFailedError) {
-        return true;
-    }
-
-    // The program folder cannot take the lock: the user's runtime folder when the session has one
-    // (asking Qt without it only warns), else the temporary folder.
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty() || !QDir(folder).exists()) {
-        folder = QDir::tempPath();
-    }
-    const QByteArray key =
-        QCryptographicHash::hash(QByteArray::fromStdString(environment_.programDir),
-                                 QCryptographicHash::Sha1)
-            .toHex()
-            .left(16);
-    lock = std::make_unique<QLockFile>(folder + QStringLiteral("/favorizer-") +
-                                       QString::fromLatin1(key) + QStringLiteral(".lock"));
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) {
-        return lock->error() == QLockFile::LockFailedError;
-    }
-    singleCopyLock_ = std::move(lock);
-    return false;
+    return singleCopyLock_.AnotherCopyRunning(environment_.programDir);
 }
 
 void App::ShowError(const Failure& failure) {

@@ -2,11 +2,11 @@
 
 #include "app/message_boxes.h"
 #include "app/module1.h"
+#include "app/os/system.h"
 #include "app/window_manager.h"
 #include "core/backups/list_versions.h"
 #include "core/errors/failure.h"
 
-#include <QLockFile>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -15,9 +15,6 @@
 #include <string>
 
 namespace fav {
-
-// The single-copy lock's file in the program's folder.
-inline constexpr const char* SingleCopyLockName = "favorizer.lock";
 
 // What the program is given from outside: its folder, how to ask the user, the clock, and what
 // ending the program means. Tests supply their own.
@@ -72,7 +69,7 @@ private:
     AppEnvironment environment_;
     std::unique_ptr<WindowManager> windows_;
     std::unique_ptr<MessageBoxes> messages_;
-    std::unique_ptr<QLockFile> singleCopyLock_;
+    SingleCopyLock singleCopyLock_;
     Failure currentFailure_;
     std::set<std::string> logged_;
 };

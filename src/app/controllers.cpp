@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "app/arcade_key.h"
+#include "app/os/system.h"
 #include "app/test_pad.h"
 #include "core/errors/error_log.h"
 #include "core/input/controller_mappings.h"
@@ -149,8 +150,8 @@ Controllers::Controllers(App& app, QObject* parent) : QObject(parent), app_(app)
     }
     clock_.start();
     LoadMappings();
-    if (const QByteArray fifo = qgetenv("FAVORIZER_TEST_PAD"); !fifo.isEmpty()) {
-        testPad_ = std::make_unique<TestPad>(fifo.toStdString());
+    if (const std::string fifo = EnvironmentValue("FAVORIZER_TEST_PAD"); !fifo.empty()) {
+        testPad_ = std::make_unique<TestPad>(fifo);
     }
     app_.teachController = [this] { Teach(-1); };
     connect(&timer_, &QTimer::timeout, this, &Controllers::Poll);

@@ -1,6 +1,7 @@
 #include "core/settings/settings_file.h"
 #include "support/temp_folder.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace fav {
@@ -111,6 +112,20 @@ TEST(SettingsFile, ReaderRules) {
         ASSERT_TRUE(read);
         EXPECT_EQ(read.value(), c.expected);
     }
+}
+
+TEST(SettingsFile, FoldersWithoutAFileStartFromTheRoot) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder / "full");
+    std::filesystem::create_directory(folder / "empty");
+    WriteBytes(folder / "full/kabinet.cfg", "x");
+    auto started = WithDefaultFolders({folder / "full", "", folder / "empty", 1});
+    ASSERT_TRUE(started);
+    EXPECT_EQ(started.value(), (Settings{folder / "full", Root, Root, 1}));
+
+    auto bad = WithDefaultFolders({std::string("/a\0b", 4), "", "", 0});
+    ASSERT_FALSE(bad);
+    EXPECT_EQ(bad.failure().code, ErrorCode::BadFileName);
 }
 
 TEST(SettingsFile, ReadFailuresAreValues) {

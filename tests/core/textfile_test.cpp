@@ -295,6 +295,25 @@ TEST(TextFile, FolderHasOrdinaryFile) {
 #endif
 }
 
+TEST(TextFile, SubfolderNamesAreWhatAFolderTreeShows) {
+    TempFolder folder;
+    fs::create_directory(folder / "sub");
+    fs::create_directory(folder / ".dot");
+    WriteBytes(folder / "file", "x");
+#ifdef _WIN32
+    fs::create_directory(folder / "hidden");
+    ASSERT_TRUE(::SetFileAttributesA((folder / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    const std::set<std::string> shown{".dot", "sub"};
+#else
+    fs::create_directory_symlink("sub", folder / "link");
+    fs::create_symlink("missing-target", folder / "dangling");
+    const std::set<std::string> shown{".dot", "link", "sub"};
+#endif
+    const std::vector<std::string> names = SubfolderNames(folder.path());
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), shown);
+    EXPECT_TRUE(SubfolderNames(folder / "missing").empty());
+}
+
 TEST(TextFile, IsOrdinaryFile) {
     TempFolder folder;
     WriteBytes(folder / "f", "");

@@ -1,5 +1,6 @@
 #include "core/os/file_io.h"
 #include "core/os/last_error_windows.h"
+#include "core/os/native_path.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -19,9 +20,7 @@
 
 namespace fav {
 
-namespace {
-
-std::wstring Wide(const std::string& path) {
+std::wstring WidePath(const std::string& path) {
     if (path.empty()) {
         return {};
     }
@@ -38,6 +37,8 @@ std::wstring Wide(const std::string& path) {
                           size, wide.data(), length);
     return wide;
 }
+
+namespace {
 
 std::string Narrow(const wchar_t* text, std::size_t size) {
     if (size == 0) {
@@ -72,7 +73,7 @@ FileHandle FromHandle(HANDLE handle) {
 }
 
 bool IsFolderPath(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
+    const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -143,7 +144,7 @@ OsError OsErrorFromWindows(unsigned long error, const std::string& path) {
 
 OsError FileIo::Open(const std::string& path, OpenMode mode, FileHandle& file) const {
     file = NoFile;
-    const std::wstring name = Wide(path);
+    const std::wstring name = WidePath(path);
     DWORD access = GENERIC_WRITE;
     DWORD disposition = OPEN_EXISTING;
     switch (mode) {
@@ -237,7 +238,7 @@ OsError FileIo::Info(FileHandle file, FileInfo& info) const {
 }
 
 OsError FileIo::KeepAttributes(const std::string& original, FileHandle file) const {
-    const DWORD attributes = ::GetFileAttributesW(Wide(original).c_str());
+    const DWORD attributes = ::GetFileAttributesW(WidePath(original).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return LastError(original);
     }
@@ -254,7 +255,7 @@ OsError FileIo::KeepAttributes(const std::string& original, FileHandle file) con
 OsError FileIo::PathInfo(const std::string& path, Links links, FileInfo& info) const {
     info = {};
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) {
+    if (!::GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) {
         return LastError(path);
     }
     const DWORD attributes = data.dwFileAttributes;
@@ -265,8 +266,8 @@ OsError FileIo::PathInfo(const std::string& path, Links links, FileInfo& info) c
     }
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         // What the link leads to decides.
-        const HANDLE handle = ::CreateFileW(Wide(path).c_str(), 0, ShareAll, nullptr, OPEN_EXISTING,
-                                            FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        const HANDLE handle = ::CreateFileW(WidePath(path).c_str(), 0, ShareAll, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             return LastError(path);
         }
@@ -280,7 +281,7 @@ OsError FileIo::PathInfo(const std::string& path, Links links, FileInfo& info) c
 }
 
 OsError FileIo::MayWrite(const std::string& path) const {
-    const std::wstring name = Wide(path);
+    const std::wstring name = WidePath(path);
     const DWORD attributes = ::GetFileAttributesW(name.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return LastError(path);
@@ -302,7 +303,7 @@ OsError FileIo::MayWrite(const std::string& path) const {
 }
 
 OsError FileIo::RealPath(const std::string& path, std::string& resolved) const {
-    const HANDLE handle = ::CreateFileW(Wide(path).c_str(), 0, ShareAll, nullptr, OPEN_EXISTING,
+    const HANDLE handle = ::CreateFileW(WidePath(path).c_str(), 0, ShareAll, nullptr, OPEN_EXISTING,
                                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return LastError(path);
@@ -333,7 +334,7 @@ OsError FileIo::RealPath(const std::string& path, std::string& resolved) const {
 
 OsError FileIo::Rename(const std::string& from, const std::string& to) const {
     // Write-through: the call returns once the new name is on the disk.
-    if (!::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
+    if (!::MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return LastError(to);
     }
@@ -341,7 +342,7 @@ OsError FileIo::Rename(const std::string& from, const std::string& to) const {
 }
 
 OsError FileIo::Unlink(const std::string& path) const {
-    return ::DeleteFileW(Wide(path).c_str()) ? OsError::None : LastError(path);
+    return ::DeleteFileW(WidePath(path).c_str()) ? OsError::None : LastError(path);
 }
 
 OsError FileIo::Reserve(FileHandle file, std::uint64_t size) const {
@@ -373,7 +374,7 @@ OsError FileIo::LockFolder(const std::string& folder, FileHandle& lock) const {
     // path in one letter case, as Windows matches names. The system frees it when its holder
     // ends, however it ends.
     std::wstring full(MAX_PATH, L'\0');
-    const std::wstring name = Wide(folder);
+    const std::wstring name = WidePath(folder);
     DWORD length =
         ::GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
     if (length >= full.size()) {
@@ -423,7 +424,7 @@ OsError FileIo::SyncFolder(const std::string& /*folder*/) const {
 
 OsError FileIo::ListFolder(const std::string& folder, std::vector<std::string>& names) const {
     names.clear();
-    std::wstring pattern = Wide(folder);
+    std::wstring pattern = WidePath(folder);
     // No file system takes such a name; the system calls would merely say "not found".
     if (HasOverlongName(pattern)) {
         return OsError::BadName;
@@ -437,7 +438,7 @@ OsError FileIo::ListFolder(const std::string& folder, std::vector<std::string>& 
                                              FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
-        const DWORD attributes = ::GetFileAttributesW(Wide(folder).c_str());
+        const DWORD attributes = ::GetFileAttributesW(WidePath(folder).c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
             // A file where the folder should be, as ENOTDIR is on POSIX.
             return OsError::PathNotFound;
@@ -460,7 +461,7 @@ OsError FileIo::ListFolder(const std::string& folder, std::vector<std::string>& 
 }
 
 OsError FileIo::MakeFolder(const std::string& folder) const {
-    const std::wstring name = Wide(folder);
+    const std::wstring name = WidePath(folder);
     // No file system takes such a name; the system call would merely say "not found".
     if (HasOverlongName(name)) {
         return OsError::BadName;

@@ -16,10 +16,14 @@ inline constexpr char PathSeparator = '\\';
 inline constexpr const char* SystemRoot = "c:\\";
 // What would take a name out of its folder: a separator, or a drive's or a stream's colon.
 inline constexpr std::string_view NotInFileName = "\\/:";
+// A folder tree leaves out hidden and system folders, as the system's own does.
+inline constexpr bool FolderTreeShowsHidden = false;
 #else
 inline constexpr char PathSeparator = '/';
 inline constexpr const char* SystemRoot = "/";
 inline constexpr std::string_view NotInFileName = "/";
+// Every folder, dot-folders too: a launcher often lives in a Wine prefix (~/.wine/drive_c/...).
+inline constexpr bool FolderTreeShowsHidden = true;
 #endif
 
 // `folder` + the separator + `name`, with no check for a separator already there.
@@ -35,5 +39,11 @@ bool IsAbsolutePath(std::string_view path);
 // separator, empty parts and "." left out, ".." taken back, no trailing separator except for the
 // root itself. A path that is not absolute is returned unchanged.
 std::string NormaliseFolder(const std::string& path);
+
+#ifdef _WIN32
+// A path as the system takes it: its bytes as UTF-8, or in the system's code page where they are
+// not UTF-8, as the launcher's own files are.
+std::wstring WidePath(const std::string& path);
+#endif
 
 } // namespace fav

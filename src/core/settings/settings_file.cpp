@@ -49,6 +49,18 @@ std::optional<Failure> CheckStorable(const std::string& path) {
     return std::nullopt;
 }
 
+void ApplySettingsLine(Settings& settings, std::string_view line) {
+    if (line.starts_with(LauncherKey)) {
+        settings.launcherDir = line.substr(LauncherKey.size());
+    } else if (line.starts_with(MameCfgKey)) {
+        settings.mameCfgDir = line.substr(MameCfgKey.size());
+    } else if (line.starts_with(MameMapKey)) {
+        settings.mameMapDir = line.substr(MameMapKey.size());
+    } else if (line.starts_with(FullscreenKey)) {
+        settings.fullscreenFlag = line.back() == '1' ? 1 : 0;
+    }
+}
+
 } // namespace
 
 std::string SettingsFilePath(const std::string& programDir) {
@@ -65,18 +77,6 @@ std::vector<std::string> SettingsLines(const std::string& launcherDir,
     return NineLines(launcherDir, mameCfgDir, mameMapDir, SignSpaced(checkValue));
 }
 
-void ApplySettingsLine(Settings& settings, std::string_view line) {
-    if (line.starts_with(LauncherKey)) {
-        settings.launcherDir = line.substr(LauncherKey.size());
-    } else if (line.starts_with(MameCfgKey)) {
-        settings.mameCfgDir = line.substr(MameCfgKey.size());
-    } else if (line.starts_with(MameMapKey)) {
-        settings.mameMapDir = line.substr(MameMapKey.size());
-    } else if (line.starts_with(FullscreenKey)) {
-        settings.fullscreenFlag = line.back() == '1' ? 1 : 0;
-    }
-}
-
 Result<Settings> ReadSettingsFile(const std::string& path) {
     auto content = ReadWholeFile(path);
     if (!content) {
@@ -86,6 +86,22 @@ Result<Settings> ReadSettingsFile(const std::string& path) {
     ForEachLine(content.value(),
                 [&settings](std::string_view line) { ApplySettingsLine(settings, line); });
     return settings;
+}
+
+Result<Settings> WithDefaultFolders(Settings stored, const FileIo& io) {
+    for (std::string* folder : {&stored.launcherDir, &stored.mameCfgDir, &stored.mameMapDir}) {
+        if (folder->empty()) {
+            *folder = DefaultFolder;
+        }
+        Result<bool> hasFile = FolderHasOrdinaryFile(*folder, io);
+        if (!hasFile && hasFile.failure().code == ErrorCode::BadFileName) {
+            return hasFile.failure();
+        }
+        if (!hasFile || !hasFile.value()) {
+            *folder = DefaultFolder;
+        }
+    }
+    return stored;
 }
 
 Status WriteDefaultSettingsFile(const std::string& programDir, const FileIo& io) {

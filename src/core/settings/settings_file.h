@@ -36,12 +36,17 @@ std::vector<std::string> SettingsLines(const std::string& launcherDir,
                                        const std::string& mameCfgDir, const std::string& mameMapDir,
                                        int checkValue);
 
-// Applies one line to `settings` by the four exact, case-sensitive prefix keys; other lines
-// change nothing. The full-screen flag comes from the line's last character alone.
-void ApplySettingsLine(Settings& settings, std::string_view line);
-
-// Reads the file line by line from empty settings; the last occurrence of a key wins.
+// Reads the file line by line from empty settings by the four exact, case-sensitive prefix keys;
+// other lines change nothing, and the last occurrence of a key wins. The full-screen flag comes
+// from the line's last character alone.
 Result<Settings> ReadSettingsFile(const std::string& path);
+
+// The settings the program starts from: `stored` with DefaultFolder for each folder that is empty
+// or holds no ordinary file. A folder that cannot be listed (a loop of links, no permission)
+// counts as one without the file, as the detection counts it: the failure would come back at
+// every start and keep the owner from the setup that can change the folder. Only a folder name
+// the system cannot take fails.
+Result<Settings> WithDefaultFolders(Settings stored, const FileIo& io = SystemFileIo());
 
 // Writes the nine default lines into `programDir`/favorize.cfg.
 Status WriteDefaultSettingsFile(const std::string& programDir, const FileIo& io = SystemFileIo());

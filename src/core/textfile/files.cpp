@@ -700,6 +700,19 @@ bool IsFolder(const std::string& path, const FileIo& io) {
            info.type == FileType::Folder;
 }
 
+std::vector<std::string> SubfolderNames(const std::string& folder, const FileIo& io) {
+    std::vector<std::string> names;
+    if (io.ListFolder(folder, names) != OsError::None) {
+        return {};
+    }
+    std::erase_if(names, [&](const std::string& name) {
+        FileInfo info;
+        return io.PathInfo(JoinPath(folder, name), Links::Followed, info) != OsError::None ||
+               info.type != FileType::Folder || (info.hidden && !FolderTreeShowsHidden);
+    });
+    return names;
+}
+
 Result<bool> FolderHasOrdinaryFile(const std::string& folder, const FileIo& io) {
     if (auto bad = CheckPathName(folder)) {
         return *bad;

@@ -138,6 +138,11 @@ Result<bool> FolderHasOrdinaryFile(const std::string& folder, const FileIo& io =
 
 bool IsFolder(const std::string& path, const FileIo& io = SystemFileIo());
 
+// The names of the folders in `folder` a folder tree shows (links to folders too, hidden ones as
+// FolderTreeShowsHidden says), in no particular order; none when it cannot be listed.
+std::vector<std::string> SubfolderNames(const std::string& folder,
+                                        const FileIo& io = SystemFileIo());
+
 // A name the system cannot take: empty, or with a NUL byte in it.
 std::optional<Failure> CheckPathName(const std::string& path);
 

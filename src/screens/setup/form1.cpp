@@ -9,7 +9,6 @@
 #include "core/os/native_path.h"
 #include "core/settings/settings_file.h"
 #include "core/textfile/files.h"
-#include "core/textfile/lines.h"
 #include "core/textfile/names.h"
 
 #include <QCheckBox>
@@ -207,51 +206,29 @@ Status Form1::StartUp() {
         }
     }
 
-    Module1& shared = app_.shared;
-    shared.LauncherDir.clear();
-    shared.MameCfgDir.clear();
-    shared.MameMapDir.clear();
-
-    Result<std::string> content = ReadWholeFile(settingsPath);
-    if (!content) {
-        return content.failure();
+    Result<Settings> stored = ReadSettingsFile(settingsPath);
+    if (!stored) {
+        return stored.failure();
     }
-    Settings settings;
-    settings.fullscreenFlag = shared.FullscreenFlag;
-    ForEachLine(content.value(), [&](std::string_view line) {
-        ApplySettingsLine(settings, line);
-        check1_->setChecked(settings.fullscreenFlag == 1);
-    });
-    shared.LauncherDir = settings.launcherDir;
-    shared.MameCfgDir = settings.mameCfgDir;
-    shared.MameMapDir = settings.mameMapDir;
-    shared.FullscreenFlag = settings.fullscreenFlag;
-    checkChanged_ = false;
     // Temporary files of runs that were killed, wherever this program writes.
-    if (!shared.LauncherDir.empty()) {
-        RemoveDeadTemporaryFiles(shared.LauncherDir);
-        RemoveDeadTemporaryFiles(ConfigFolderPath(shared.LauncherDir));
+    if (const std::string& launcherDir = stored.value().launcherDir; !launcherDir.empty()) {
+        RemoveDeadTemporaryFiles(launcherDir);
+        RemoveDeadTemporaryFiles(ConfigFolderPath(launcherDir));
     }
     RemoveDeadTemporaryFiles(programDir);
     RemoveDeadVersionTemporaries(programDir);
 
-    for (int i = 0; i < 3; ++i) {
-        if (SharedFolder(i).empty()) {
-            SharedFolder(i) = DefaultFolder;
-        }
+    Result<Settings> settings = WithDefaultFolders(std::move(stored).value());
+    if (!settings) {
+        return settings.failure();
     }
-    for (int i = 0; i < 3; ++i) {
-        Result<bool> hasFile = FolderHasOrdinaryFile(SharedFolder(i));
-        if (!hasFile && hasFile.failure().code == ErrorCode::BadFileName) {
-            return hasFile.failure();
-        }
-        // A folder that cannot be listed (a loop of links, no permission) counts as one without
-        // the file, as the detection counts it: the failure would come back at every start and
-        // keep the owner from the setup that can change the folder.
-        if (!hasFile || !hasFile.value()) {
-            SharedFolder(i) = DefaultFolder;
-        }
-    }
+    Module1& shared = app_.shared;
+    shared.LauncherDir = settings.value().launcherDir;
+    shared.MameCfgDir = settings.value().mameCfgDir;
+    shared.MameMapDir = settings.value().mameMapDir;
+    shared.FullscreenFlag = settings.value().fullscreenFlag;
+    check1_->setChecked(shared.FullscreenFlag == 1);
+    checkChanged_ = false;
 
     // Each setting runs the column's change handling, and so the detection, before the next.
     // The shared values are read afresh every time: a detection may have saved new ones.

@@ -8,59 +8,15 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
-#include <QStorageInfo>
-#include <QStringDecoder>
 #include <QStyle>
 #include <algorithm>
-#include <map>
 
 namespace fav {
 
 namespace {
-
-#ifdef _WIN32
-// The file layer takes paths as UTF-8, and in the system's code page where they are not UTF-8.
-QString FromBytes(const std::string& path) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(QByteArrayView(path.data(), static_cast<qsizetype>(path.size())));
-    return utf8.hasError() ? QString::fromLocal8Bit(path) : text;
-}
-
-std::string ToBytes(const QString& path) {
-    return QDir::toNativeSeparators(path).toStdString();
-}
-#else
-QString FromBytes(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-std::string ToBytes(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-#endif
-
-#ifdef _WIN32
-// The design's folder tree: hidden and system folders are left out.
-constexpr QDir::Filters FolderFilter = QDir::Dirs | QDir::NoDotAndDotDot;
-#else
-// Every folder, dot-folders too: a launcher often lives in a Wine prefix (~/.wine/drive_c/...).
-constexpr QDir::Filters FolderFilter = QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot;
-#endif
-
-// The drive a volume is offered as.
-std::string VolumeRoot(const QStorageInfo& info) {
-#ifdef _WIN32
-    return RootOfPath(ToBytes(info.rootPath()));
-#else
-    return ToBytes(info.rootPath());
-#endif
-}
 
 bool EndsWithSeparator(const std::string& path) {
     return !path.empty() && path.back() == PathSeparator;
@@ -104,108 +60,6 @@ public:
 };
 
 } // namespace
-
-std::vector<Volume> MountedVolumes() {
-    std::vector<Volume> volumes;
-    for (const QStorageInfo& info : QStorageInfo::mountedVolumes()) {
-        if (!info.isValid()) {
-            continue;
-        }
-        Volume volume{VolumeRoot(info), info.name(), info.isReady()};
-        if (volume.root.empty()) {
-            continue;
-        }
-        if (volume.name.isEmpty()) {
-            volume.name = QString::fromLatin1(info.fileSystemType());
-        }
-        const bool known = std::any_of(volumes.begin(), volumes.end(),
-                                       [&](const Volume& v) { return v.root == volume.root; });
-        if (!known) {
-            volumes.push_back(std::move(volume));
-        }
-    }
-    std::stable_sort(volumes.begin(), volumes.end(), [](const Volume& a, const Volume& b) {
-        if (a.ready != b.ready) {
-            return a.ready;
-        }
-        return a.root < b.root;
-    });
-    return volumes;
-}
-
-std::vector<Volume> WineDrives(const std::string& prefix) {
-    std::string folder = prefix;
-    // Paths from the environment are bytes, like every other path here.
-    if (folder.empty()) {
-        folder = qgetenv("WINEPREFIX").toStdString();
-    }
-    if (folder.empty()) {
-        const std::string home = qgetenv("HOME").toStdString();
-        if (home.empty()) {
-            return {};
-        }
-        folder = home + "/.wine";
-    }
-    // Wine itself takes only an absolute prefix.
-    if (folder.front() != '/' || !IsFolder(folder)) {
-        return {};
-    }
-    folder = NormaliseFolder(folder);
-
-    std::map<QString, Volume> byLetter;
-    auto add = [&byLetter](const QString& letter, const std::string& root) {
-        const QFileInfo info(FromBytes(root));
-        byLetter.emplace(letter, Volume{root, {}, info.isDir() && info.isReadable(), letter});
-    };
-    if (IsFolder(folder + "/drive_c")) {
-        add(QStringLiteral("c:"), folder + "/drive_c");
-    }
-    // Every entry of dosdevices is a drive letter and a colon ("d:"), linked to the drive's
-    // folder; the ones with two colons are devices, not folders.
-    const QFileInfoList devices =
-        QDir(FromBytes(folder + "/dosdevices"))
-            .entryInfoList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
-    for (const QFileInfo& entry : devices) {
-        const QString letter = entry.fileName().toLower();
-        if (letter.size() != 2 || letter[1] != QLatin1Char(':') || letter[0] < QLatin1Char('a') ||
-            letter[0] > QLatin1Char('z') || byLetter.contains(letter)) {
-            continue;
-        }
-        const QString target = entry.isSymLink() ? entry.symLinkTarget() : entry.absoluteFilePath();
-        if (target.isEmpty()) {
-            continue;
-        }
-        add(letter, NormaliseFolder(ToBytes(target)));
-    }
-    std::vector<Volume> drives;
-    for (auto& [letter, drive] : byLetter) {
-        drives.push_back(std::move(drive));
-    }
-    return drives;
-}
-
-std::vector<Volume> AvailableDrives() {
-    std::vector<Volume> drives = MountedVolumes();
-#ifndef _WIN32
-    std::vector<Volume> wine = WineDrives();
-    drives.insert(drives.end(), std::make_move_iterator(wine.begin()),
-                  std::make_move_iterator(wine.end()));
-#endif
-    return drives;
-}
-
-std::string DriveOf(const std::string& path) {
-    if (path.empty() || path.find('\0') != std::string::npos) {
-        return {};
-    }
-#ifdef _WIN32
-    // A drive is a letter: the first three characters of the path.
-    return RootOfPath(path);
-#else
-    const QStorageInfo info(FromBytes(path));
-    return info.isValid() ? ToBytes(info.rootPath()) : std::string();
-#endif
-}
 
 PickerColumn::PickerColumn(QWidget* form, const ColumnDesign& design, ChangeHandler onChange,
                            FailureHandler onUserFailure)
@@ -258,15 +112,12 @@ std::optional<Failure> PickerColumn::CheckDrive(const std::string& root) const {
     bool ready = false;
     if (const Volume* volume = FindVolume(root)) {
         ready = volume->ready;
+    } else if (const std::optional<Volume> volume = VolumeAt(root)) {
+        ready = volume->ready;
     } else {
-        const QStorageInfo info(FromBytes(root));
-        if (!info.isValid() || VolumeRoot(info) != root) {
-            return MakeFailure(ErrorCode::InvalidPropertyValue, root);
-        }
-        ready = info.isReady();
+        return MakeFailure(ErrorCode::InvalidPropertyValue, root);
     }
-    const QDir top(FromBytes(root));
-    if (!ready || !top.exists() || !top.isReadable()) {
+    if (!ready || !FolderReadable(root)) {
         return MakeFailure(ErrorCode::DeviceUnavailable, root);
     }
     return std::nullopt;
@@ -371,7 +222,7 @@ void PickerColumn::FillDrives() {
     drivePicker_->clear();
     const QIcon icon = QApplication::style()->standardIcon(QStyle::SP_DriveHDIcon);
     for (const Volume& volume : volumes_) {
-        QString text = FromBytes(volume.root);
+        QString text = PathText(volume.root);
         if (!volume.letter.isEmpty()) {
             text = volume.letter + QStringLiteral("  [") + text + QLatin1Char(']');
         } else if (!volume.name.isEmpty() && volume.name != text) {
@@ -395,7 +246,7 @@ void PickerColumn::FillFolders() {
     const std::vector<std::string> chain = FolderChain(top, folder_);
     int depth = 0;
     for (const std::string& folder : chain) {
-        const QString name = depth == 0 ? FromBytes(folder) : FromBytes(LastPart(folder));
+        const QString name = depth == 0 ? PathText(folder) : PathText(LastPart(folder));
         auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirOpenIcon),
                                          QString(depth * 2, QLatin1Char(' ')) + name);
         item->setData(Qt::UserRole, QByteArray::fromStdString(folder));
@@ -405,12 +256,17 @@ void PickerColumn::FillFolders() {
     const int currentRow = folderPicker_->count() - 1;
     const QString indent(depth * 2, QLatin1Char(' '));
     const std::string prefix = EndsWithSeparator(folder_) ? folder_ : folder_ + PathSeparator;
-    const QStringList children =
-        QDir(FromBytes(folder_)).entryList(FolderFilter, QDir::Name | QDir::IgnoreCase);
-    for (const QString& child : children) {
+    std::vector<std::pair<QString, std::string>> children;
+    for (std::string& child : SubfolderNames(folder_)) {
+        children.emplace_back(PathText(child), std::move(child));
+    }
+    std::stable_sort(children.begin(), children.end(), [](const auto& a, const auto& b) {
+        return a.first.compare(b.first, Qt::CaseInsensitive) < 0;
+    });
+    for (const auto& [text, child] : children) {
         auto* item =
-            new QListWidgetItem(style->standardIcon(QStyle::SP_DirClosedIcon), indent + child);
-        item->setData(Qt::UserRole, QByteArray::fromStdString(prefix + ToBytes(child)));
+            new QListWidgetItem(style->standardIcon(QStyle::SP_DirClosedIcon), indent + text);
+        item->setData(Qt::UserRole, QByteArray::fromStdString(prefix + child));
         folderPicker_->addItem(item);
     }
     folderPicker_->setCurrentRow(currentRow);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/os/system.h"
 #include "core/errors/result.h"
 #include "core/os/native_path.h"
 
@@ -16,29 +17,6 @@ class QListWidgetItem;
 class QWidget;
 
 namespace fav {
-
-// A drive the drive picker offers: a mounted volume, or a drive of a Wine prefix.
-struct Volume {
-    std::string root; // its mount point, or the folder a Wine drive stands for
-    QString name;     // shown beside the mount point when it says more
-    bool ready = true;
-    QString letter{}; // a Wine drive's letter ("c:"), shown in place of the root
-};
-
-// The mounted volumes, ready ones first, each group by mount point.
-std::vector<Volume> MountedVolumes();
-
-// The drives of the Wine prefix in `prefix` (empty: $WINEPREFIX, else ~/.wine), by letter: "c:"
-// for its drive_c, and the others as its dosdevices folder names them. A drive whose folder is
-// missing is not ready. No prefix, no drives.
-std::vector<Volume> WineDrives(const std::string& prefix = {});
-
-// What the drive picker offers: the mounted volumes, then the Wine drives.
-std::vector<Volume> AvailableDrives();
-
-// The drive that holds the path: on Windows its drive letter ("c:\"), elsewhere the mount point
-// that holds it; empty when the path leads nowhere.
-std::string DriveOf(const std::string& path);
 
 // Where a column's controls stand in the setup window and what it looks for.
 struct ColumnDesign {

@@ -1,3 +1,4 @@
+#include "app/os/system.h"
 #include "screens/setup/form1.h"
 #include "support/test_app.h"
 
@@ -91,7 +92,8 @@ void ChooseFolder(TestApp& t, const char* picker, const std::string& folder) {
 class EnvironmentVariable {
 public:
     EnvironmentVariable(const char* name, const std::optional<std::string>& value)
-        : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
+        : name_(name), old_(QByteArray::fromStdString(EnvironmentValue(name))),
+          had_(qEnvironmentVariableIsSet(name)) {
         if (value) {
             qputenv(name, QByteArray::fromStdString(*value));
         } else {
