@@ -611,24 +611,6 @@ private slots:
         QCOMPARE(ReadBytes(e.mapPath), std::string("g42100 \"Game\"\r\ng45293 \"Game\"\r\n"));
         QCOMPARE(ReadBytes(e.romPath), std::string("g42100\r\ng45293\r\n"));
     }
-
-    void aFailedSaveKeepsTheEditsForTheNextTry() {
-        Editor e({"b", "a"}, "c\r\n");
-        e.t.Press(Qt::Key_1);
-        std::filesystem::create_directory(e.romPath);
-        e.t.Press(Qt::Key_Escape);
-        QVERIFY(e.errorShown());
-        e.t.windows().Unload(FormId::Form5);
-        QCOMPARE(e.t.windows().ActiveForm(), e.form());
-        QCOMPARE(Rows(e.list("List2")), QStringList({"a", "c"}));
-        QCOMPARE(e.label("Label13"), QStringLiteral("2"));
-
-        std::filesystem::remove(e.romPath);
-        e.t.Press(Qt::Key_Escape);
-        QVERIFY(!e.t.windows().IsLoaded(FormId::Form7));
-        QCOMPARE(ReadBytes(e.mapPath), std::string("a\r\nc\r\n"));
-        QCOMPARE(ReadBytes(e.romPath), std::string("a\r\nc\r\n"));
-    }
 };
 
 QTEST_MAIN(EditorTest)
