@@ -140,35 +140,20 @@ TEST(JumpPanel, Keys) {
         {"opened again", "rdssto", 'A', ""},
     };
     using D = JumpPanel::Direction;
+    constexpr D Moves[] = {D::Left, D::Up, D::Right, D::Down};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         JumpPanel panel;
         panel.Open();
         for (char key : c.keys) {
-            switch (key) {
-            case 'l':
-                panel.Move(D::Left);
-                break;
-            case 'u':
-                panel.Move(D::Up);
-                break;
-            case 'r':
-                panel.Move(D::Right);
-                break;
-            case 'd':
-                panel.Move(D::Down);
-                break;
-            case 's':
+            if (const auto move = std::string_view("lurd").find(key); move != std::string::npos) {
+                panel.Move(Moves[move]);
+            } else if (key == 's') {
                 panel.Type();
-                break;
-            case 'b':
+            } else if (key == 'b') {
                 panel.RemoveLast();
-                break;
-            case 'o':
+            } else if (key == 'o') {
                 panel.Open();
-                break;
-            default:
-                break;
             }
         }
         EXPECT_EQ(panel.Key(), c.cursor);

@@ -7,16 +7,6 @@
 
 namespace fav {
 
-namespace {
-
-// In twips: the margins, the rows of keys and their spacing.
-constexpr int Margin = 120;
-constexpr int KeyTop = 1080;
-constexpr int KeyPitch = 510;
-constexpr int RowPitch = 480;
-
-} // namespace
-
 JumpPanelView::JumpPanelView(QWidget* parent) : QFrame(parent) {
     SetUpPanel(this, "JumpPanel", 0, Top, Width, Height, "JumpTitle",
                QStringLiteral("Jump to a name:"));

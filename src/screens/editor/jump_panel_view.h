@@ -30,6 +30,11 @@ public:
     void Show(const JumpPanel& panel);
 
 private:
+    // In twips: the margins, the rows of keys and their spacing.
+    static constexpr int Margin = 120;
+    static constexpr int KeyTop = 1080;
+    static constexpr int KeyPitch = 510;
+    static constexpr int RowPitch = 480;
     static constexpr std::size_t MaxRowKeys = 10;
 
     QLabel* prefix_ = nullptr;
