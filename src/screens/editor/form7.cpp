@@ -400,10 +400,12 @@ void Form7::JumpPanelKey(int keyCode) {
     }
     if (const auto direction = DirectionOf(keyCode)) {
         jump_.Move(*direction);
-    } else if (keyCode != ArcadeKey::Player1Start) {
+    } else if (keyCode == ArcadeKey::Player1Start) {
+        if (jump_.Type()) {
+            Jump();
+        }
+    } else {
         return;
-    } else if (jump_.Type()) {
-        Jump();
     }
     jumpView_->Show(jump_);
 }
