@@ -79,6 +79,18 @@ QFrame* MakeFrame(QWidget* parent, const char* name, int left, int top, int widt
     return frame;
 }
 
+void SetUpPanel(QFrame* panel, const char* name, int left, int top, int width, int height,
+                const char* titleName, const QString& title) {
+    constexpr int Margin = 120;
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setAutoFillBackground(true);
+    panel->setFrameStyle(QFrame::Box | QFrame::Plain);
+    SetDesignLineWidth(panel, SelectionBorderWidth);
+    PlaceTwips(panel, left, top, width, height);
+    MakeLabel(panel, titleName, title, Margin, Margin, width - 2 * Margin, 300,
+              FontSpec{9.75, true});
+}
+
 namespace {
 
 // Grows [start, start + size) to `needed`, away from the aligned side.

@@ -39,6 +39,11 @@ QFrame* MakeEdge(QWidget* window, int width, int height);
 // A frame without caption, used as a container or as a mask over other controls.
 QFrame* MakeFrame(QWidget* parent, const char* name, int left, int top, int width, int height);
 
+// Sets up `panel` as a box that comes up over a window's other controls, framed as the selected
+// item is, with its title (named `titleName`) at its top.
+void SetUpPanel(QFrame* panel, const char* name, int left, int top, int width, int height,
+                const char* titleName, const QString& title);
+
 // The design font size a widget takes from its closest parent that has one.
 double InheritedDesignPoints(const QWidget* widget);
 

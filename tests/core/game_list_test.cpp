@@ -32,29 +32,15 @@ std::string Repeat(const std::string& line, int count) {
     return text;
 }
 
-TEST(GameList, ReadSplitsLinesLikeEveryOtherReader) {
-    TempFolder folder;
-    const std::vector<std::string> texts{"", "x\r\n", "\r\n", "a\r\nb\rc\nd\r\r\n\xff tail",
-                                         "bare\nfeed\n", "trailing \t\r\n\r", "lf\n\rcr\n\n\r\r\n",
-                                         // A CR LF split across two 64-byte blocks is one line end.
-                                         std::string(63, 'a') + "\r\nb\n" + std::string(62, 'c') +
-                                             "\n\r\n"};
-    for (const auto& text : texts) {
-        SCOPED_TRACE(text);
-        WriteBytes(folder / "mame.map", text);
-        auto lines = ReadGameLines(folder / "mame.map");
-        ASSERT_TRUE(lines.ok());
-        EXPECT_EQ(Lines(lines.value()), SplitLines(text));
-        EXPECT_EQ(Lines(GameLines(text)), SplitLines(text));
-    }
-    EXPECT_EQ(SplitLines("a\r\nb\rc\nd\r\r\n\xff tail"),
-              (std::vector<std::string>{"a", "b", "c", "d", "", "\xff tail"}));
-}
-
-// The splitter works on 64-byte blocks and the ROM name on 16-byte ones: random text of every
-// length around those sizes, dense in line ends, must come out as the plain line reader and a
-// plain character loop have it.
-TEST(GameList, BlockwiseScansMatchPlainOnesOnRandomText) {
+// Texts every line reader must split alike: the edges of line ends, then random text of every
+// length around the splitter's 64-byte blocks and the ROM name's 16-byte ones, dense in line
+// ends.
+std::vector<std::string> SplitterTexts() {
+    std::vector<std::string> texts{"", "x\r\n", "\r\n", "a\r\nb\rc\nd\r\r\n\xff tail",
+                                   "bare\nfeed\n", "trailing \t\r\n\r", "lf\n\rcr\n\n\r\r\n",
+                                   // A CR LF split across two 64-byte blocks is one line end.
+                                   std::string(63, 'a') + "\r\nb\n" + std::string(62, 'c') +
+                                       "\n\r\n"};
     std::mt19937 random(20240531);
     const std::string alphabet = std::string("\r\r\n\nazAZ09_ \t\x80\xff") + '\0';
     for (int round = 0; round < 3000; ++round) {
@@ -72,9 +58,22 @@ TEST(GameList, BlockwiseScansMatchPlainOnesOnRandomText) {
                                        : "azAZ09"[random() % 6];
             }
         }
+        texts.push_back(std::move(text));
+    }
+    return texts;
+}
+
+// The file reader and the blockwise splitter against the plain line reader, and the blockwise
+// ROM name against a plain character loop.
+TEST(GameList, ReadSplitsLinesLikeEveryOtherReader) {
+    TempFolder folder;
+    for (const std::string& text : SplitterTexts()) {
         SCOPED_TRACE(text);
-        const GameLines lines(text);
-        ASSERT_EQ(Lines(lines), SplitLines(text));
+        WriteBytes(folder / "mame.map", text);
+        auto lines = ReadGameLines(folder / "mame.map");
+        ASSERT_TRUE(lines.ok());
+        ASSERT_EQ(Lines(lines.value()), SplitLines(text));
+        ASSERT_EQ(Lines(GameLines(text)), SplitLines(text));
 
         std::size_t name = 0;
         while (name < text.size() && std::isalnum(static_cast<unsigned char>(text[name])) &&
@@ -83,6 +82,8 @@ TEST(GameList, BlockwiseScansMatchPlainOnesOnRandomText) {
         }
         ASSERT_EQ(ExtractRomName(text), text.substr(0, name));
     }
+    EXPECT_EQ(SplitLines("a\r\nb\rc\nd\r\r\n\xff tail"),
+              (std::vector<std::string>{"a", "b", "c", "d", "", "\xff tail"}));
 }
 
 TEST(GameList, LinesStayValidWhenMoved) {

@@ -1,8 +1,6 @@
 #include "screens/editor/filter_panel_view.h"
 
 #include "app/controls.h"
-#include "app/looks.h"
-#include "app/twips.h"
 
 #include <QLabel>
 
@@ -20,13 +18,8 @@ constexpr int HelpTop = RowsTop + FilterPanel::PageRows * RowPitch + 60;
 } // namespace
 
 FilterPanelView::FilterPanelView(QWidget* parent, int left, int top) : QFrame(parent) {
-    setObjectName(QStringLiteral("FilterPanel"));
-    setAutoFillBackground(true);
-    setFrameStyle(QFrame::Box | QFrame::Plain);
-    SetDesignLineWidth(this, SelectionBorderWidth);
-    PlaceTwips(this, left, top, Width, Height);
-    MakeLabel(this, "FilterTitle", QStringLiteral("Show the games of:"), Margin, Margin,
-              Width - 2 * Margin, 300, FontSpec{9.75, true});
+    SetUpPanel(this, "FilterPanel", left, top, Width, Height, "FilterTitle",
+               QStringLiteral("Show the games of:"));
     constexpr int TextWidth = Width - 2 * Margin - CountWidth;
     for (int row = 0; row < FilterPanel::PageRows; ++row) {
         const auto at = static_cast<std::size_t>(row);

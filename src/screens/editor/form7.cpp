@@ -4,11 +4,11 @@
 #include "app/arcade_key.h"
 #include "app/controls.h"
 #include "app/display_text.h"
-#include "app/looks.h"
 #include "app/twips.h"
 #include "core/launcher/game_list.h"
 #include "core/launcher/list_files.h"
 #include "screens/editor/filter_panel_view.h"
+#include "screens/editor/jump_panel_view.h"
 
 #include <QFontMetrics>
 #include <QFrame>
@@ -17,6 +17,7 @@
 #include <QLocale>
 #include <QTimer>
 #include <algorithm>
+#include <optional>
 
 namespace fav {
 
@@ -38,18 +39,27 @@ constexpr int Label12Left = 7320;
 constexpr int Label13Left = 8640;
 constexpr int Label13Width = 615;
 
-// The jump panel, in twips: a title, the prefix, four rows of keys and a line of help. It stands
-// over the inactive pane, so the active one shows where each key lands.
-constexpr int JumpWidth = 5340;
-constexpr int JumpHeight = 3780;
-constexpr int JumpTop = 1230;
-constexpr int JumpMargin = 120;
-constexpr int JumpKeyTop = 1080;
-constexpr int JumpKeyPitch = 510;
-constexpr int JumpRowPitch = 480;
+// The panels over the panes keep this far from the frame's sides, in twips.
+constexpr int PanelMargin = 120;
 
 HeldPaging::Button ButtonOf(int keyCode) {
     return keyCode == ArcadeKey::Ctrl ? HeldPaging::Button::PageDown : HeldPaging::Button::PageUp;
+}
+
+// The jump panel's cursor moves with the joystick.
+std::optional<JumpPanel::Direction> DirectionOf(int keyCode) {
+    switch (keyCode) {
+    case ArcadeKey::Left:
+        return JumpPanel::Direction::Left;
+    case ArcadeKey::Up:
+        return JumpPanel::Direction::Up;
+    case ArcadeKey::Right:
+        return JumpPanel::Direction::Right;
+    case ArcadeKey::Down:
+        return JumpPanel::Direction::Down;
+    default:
+        return std::nullopt;
+    }
 }
 
 // A count as the panel and the shown line give it: "8,880".
@@ -131,35 +141,8 @@ Form7::Form7(App& app)
                 [this, which] { TakeSelection(which); });
     }
 
-    jumpFrame_ = MakeFrame(f, "JumpPanel", 0, JumpTop, JumpWidth, JumpHeight);
-    jumpFrame_->setFrameStyle(QFrame::Box | QFrame::Plain);
-    SetDesignLineWidth(jumpFrame_, SelectionBorderWidth);
-    MakeHint(jumpFrame_, "JumpTitle", QStringLiteral("Jump to a name:"), JumpMargin, JumpMargin,
-             JumpWidth - 2 * JumpMargin, 300);
-    jumpPrefix_ = MakeLabel(jumpFrame_, "JumpPrefix", QString(), JumpMargin, 480, 2400, 480,
-                            FontSpec{14, true});
-    jumpPrefix_->setWordWrap(false);
-    for (int row = 0; row < JumpPanel::Rows; ++row) {
-        const std::string_view keys = JumpPanel::RowKeys(row);
-        for (std::size_t column = 0; column < keys.size(); ++column) {
-            const QString name = QStringLiteral("JumpKey%1").arg(QLatin1Char(keys[column]));
-            QLabel* key = MakeLabel(jumpFrame_, name.toLatin1().constData(),
-                                    QString(QLatin1Char(keys[column])),
-                                    JumpMargin + static_cast<int>(column) * JumpKeyPitch,
-                                    JumpKeyTop + row * JumpRowPitch, JumpKeyPitch - 60,
-                                    JumpRowPitch - 60, FontSpec{12, true});
-            key->setWordWrap(false);
-            key->setAlignment(Qt::AlignCenter);
-            jumpKeys_[static_cast<std::size_t>(row)][column] = key;
-        }
-    }
-    MakeHint(jumpFrame_, "JumpHelp",
-             QStringLiteral("Joystick chooses a key, P1 Start adds it, one action button takes "
-                            "the last back. ESC closes."),
-             JumpMargin, JumpKeyTop + JumpPanel::Rows * JumpRowPitch + 60,
-             JumpWidth - 2 * JumpMargin, 600);
-    jumpFrame_->hide();
-    filterView_ = new FilterPanelView(f, FrameWidth - JumpMargin - FilterPanelView::Width, 360);
+    jumpView_ = new JumpPanelView(f);
+    filterView_ = new FilterPanelView(f, FrameWidth - PanelMargin - FilterPanelView::Width, 360);
 
     repeatTimer_ = new QTimer(this);
     repeatTimer_->setSingleShot(true);
@@ -337,7 +320,7 @@ void Form7::ActionButton(HeldPaging::Button button) {
         }
         if (pressed == HeldPaging::Pressed::Alone && jump_.RemoveLast()) {
             Jump();
-            ShowJumpPanel();
+            jumpView_->Show(jump_);
         }
         return;
     }
@@ -394,45 +377,31 @@ void Form7::OpenJumpPanel() {
     jump_.Open();
     jumpOpen_ = true;
     // Over the pane that is not active, so the active one stays in sight.
-    const int left =
-        panes_.active() == Pane::Games ? FrameWidth - JumpMargin - JumpWidth : JumpMargin;
-    PlaceTwips(jumpFrame_, left, JumpTop, JumpWidth, JumpHeight);
-    ShowJumpPanel();
-    jumpFrame_->raise();
-    jumpFrame_->show();
+    jumpView_->Open(panes_.active() == Pane::Games ? FrameWidth - PanelMargin - JumpPanelView::Width
+                                                   : PanelMargin,
+                    jump_);
 }
 
 void Form7::CloseJumpPanel() {
     jumpOpen_ = false;
-    jumpFrame_->hide();
+    jumpView_->hide();
 }
 
 void Form7::JumpPanelKey(int keyCode) {
-    switch (keyCode) {
-    case ArcadeKey::Escape:
+    if (keyCode == ArcadeKey::Escape) {
         CloseJumpPanel();
         return;
-    case ArcadeKey::Left:
-        jump_.Move(JumpPanel::Direction::Left);
-        break;
-    case ArcadeKey::Up:
-        jump_.Move(JumpPanel::Direction::Up);
-        break;
-    case ArcadeKey::Right:
-        jump_.Move(JumpPanel::Direction::Right);
-        break;
-    case ArcadeKey::Down:
-        jump_.Move(JumpPanel::Direction::Down);
-        break;
-    case ArcadeKey::Player1Start:
+    }
+    if (const auto direction = DirectionOf(keyCode)) {
+        jump_.Move(*direction);
+    } else if (keyCode == ArcadeKey::Player1Start) {
         if (jump_.Type()) {
             Jump();
         }
-        break;
-    default:
+    } else {
         return;
     }
-    ShowJumpPanel();
+    jumpView_->Show(jump_);
 }
 
 void Form7::Jump() {
@@ -444,26 +413,6 @@ void Form7::Jump() {
     }
     pane.Select(row);
     ShowSelection(active, true, QAbstractItemView::PositionAtTop);
-}
-
-void Form7::ShowJumpPanel() {
-    QString prefix = QString::fromStdString(jump_.prefix());
-    if (prefix.size() < JumpPanel::MaxPrefix) {
-        prefix += QLatin1Char('_');
-    }
-    jumpPrefix_->setText(prefix);
-    for (int row = 0; row < JumpPanel::Rows; ++row) {
-        for (QLabel* key : jumpKeys_[static_cast<std::size_t>(row)]) {
-            if (key == nullptr) {
-                continue;
-            }
-            const bool on =
-                row == jump_.row() && key == jumpKeys_[static_cast<std::size_t>(row)]
-                                                      [static_cast<std::size_t>(jump_.column())];
-            key->setEnabled(on);
-            SetBorder(key, on);
-        }
-    }
 }
 
 void Form7::LoadCategories() {

@@ -9,7 +9,6 @@
 #include "screens/editor/pane_view.h"
 
 #include <QElapsedTimer>
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,6 +22,7 @@ class QTimer;
 namespace fav {
 
 class FilterPanelView;
+class JumpPanelView;
 
 // The game list editor: mame.map's games on the left, the list being edited on the right.
 class Form7 final : public Form {
@@ -66,7 +66,6 @@ private:
     void JumpPanelKey(int keyCode);
     // Selects the entry the prefix names in the active pane.
     void Jump();
-    void ShowJumpPanel();
 
     // Reads the category files and the choice last made, before the games pane is filled.
     void LoadCategories();
@@ -114,9 +113,7 @@ private:
 
     JumpPanel jump_;
     bool jumpOpen_ = false;
-    QFrame* jumpFrame_ = nullptr;
-    QLabel* jumpPrefix_ = nullptr;
-    std::array<std::array<QLabel*, 10>, JumpPanel::Rows> jumpKeys_{};
+    JumpPanelView* jumpView_ = nullptr;
 
     CategoryCatalogue catalogue_;
     std::vector<FilterCount> filterCounts_;

@@ -46,24 +46,31 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("explanation");
         QTest::addColumn<bool>("settingsKept");
-        QTest::newRow("52") << 52 << CorruptedMessage << false;
-        QTest::newRow("68") << 68 << DriveMessage << true;
-        QTest::newRow("76") << 76 << PathMessage << false;
-        QTest::newRow("380") << 380 << CorruptedMessage << false;
-        QTest::newRow("53") << 53 << QString() << true;
-        QTest::newRow("negative") << -5 << QString() << true;
+        // Whether a log is there already; the first error creates it with its first line.
+        QTest::addColumn<bool>("logged");
+        QTest::newRow("52") << 52 << CorruptedMessage << false << true;
+        QTest::newRow("68") << 68 << DriveMessage << true << true;
+        QTest::newRow("76") << 76 << PathMessage << false << true;
+        QTest::newRow("76, the first error") << 76 << PathMessage << false << false;
+        QTest::newRow("380") << 380 << CorruptedMessage << false << true;
+        QTest::newRow("53") << 53 << QString() << true << true;
+        QTest::newRow("negative") << -5 << QString() << true << true;
     }
 
     void showsExplainsAndLogsEachCode() {
         QFETCH(int, code);
         QFETCH(QString, explanation);
         QFETCH(bool, settingsKept);
+        QFETCH(bool, logged);
         TestApp t;
         t.WriteSettings();
-        const std::string earlier = FirstLogLine +
-                                    "1/1/26 8:00:00 AM Favorizer encounted error# 53 "
-                                    "---File not found\r\n";
-        WriteBytes(LogPath(t), earlier);
+        const std::string earlier =
+            FirstLogLine + (logged ? "1/1/26 8:00:00 AM Favorizer encounted error# 53 "
+                                     "---File not found\r\n"
+                                   : "");
+        if (logged) {
+            WriteBytes(LogPath(t), earlier);
+        }
 
         const Failure failure = MakeFailure(code, "/cabinet/kabinet.cfg");
         t.app.ShowError(failure);
@@ -75,13 +82,6 @@ private slots:
         QCOMPARE(Text(t, "Label2"), explanation);
         QCOMPARE(Exists(t.programDir + "/favorize.cfg"), settingsKept);
         QCOMPARE(ReadBytes(LogPath(t)), earlier + LogLine(failure));
-    }
-
-    void firstErrorCreatesTheLogWithTwoLines() {
-        TestApp t;
-        const Failure failure = MakeFailure(ErrorCode::PathNotFound, "/gone");
-        t.app.ShowError(failure);
-        QCOMPARE(ReadBytes(LogPath(t)), FirstLogLine + LogLine(failure));
     }
 
     void deletesNothingWhenThereIsNoOrdinarySettingsFile() {
