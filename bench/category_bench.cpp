@@ -1,6 +1,7 @@
 // MAME's category files: reading a catver.ini of 100,000 lines and choosing the lines of a
 // current MAME's whole game list (45,294) that one of its genres holds, each beside the cost of
 // simply reading the file it works on.
+#include "bench_files.h"
 #include "core/categories/category_catalogue.h"
 #include "core/categories/category_files.h"
 #include "core/launcher/game_list.h"
@@ -27,13 +28,7 @@ const char* const Genres[] = {"Shooter",  "Fighter",          "Maze",    "Platfo
 class CategoryCabinet {
 public:
     CategoryCabinet() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "favorizer-category-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::perror("mkdtemp");
-            std::exit(1);
-        }
-        folder_ = pattern;
+        folder_ = fav::bench::MakeBenchFolder("category-bench");
         std::string map;
         std::string catver = ";; catver.ini 0.251\r\n\r\n[Category]\r\n";
         for (int i = 0; i < CatverLines; ++i) {
@@ -91,13 +86,26 @@ void BM_ReadMameMapFloor(benchmark::State& state) {
     }
 }
 
+// Both files read once, for the benchmarks that work on what they hold.
+struct ReadFiles {
+    fav::Result<fav::GameLines> lines = fav::ReadGameLines(Cabinet().MapPath(), fav::MameMapBounds);
+    fav::CategoryRead read = fav::ReadCategoryFile(Cabinet().CatverPath());
+
+    bool Usable(benchmark::State& state) const {
+        if (!lines || read.filters.empty()) {
+            state.SkipWithError("the files could not be read");
+            return false;
+        }
+        return true;
+    }
+};
+
 void BM_FilterWholeList(benchmark::State& state) {
-    auto lines = fav::ReadGameLines(Cabinet().MapPath(), fav::MameMapBounds);
-    const fav::CategoryRead read = fav::ReadCategoryFile(Cabinet().CatverPath());
-    if (!lines || read.filters.empty()) {
-        state.SkipWithError("the files could not be read");
+    const ReadFiles files;
+    if (!files.Usable(state)) {
         return;
     }
+    const auto& [lines, read] = files;
     for (auto _ : state) {
         auto shown = fav::ShownGames(lines.value(), &read.filters[0], read.mature);
         benchmark::DoNotOptimize(shown);
@@ -107,12 +115,11 @@ void BM_FilterWholeList(benchmark::State& state) {
 // What the filter panel's first opening adds: every genre's games in mame.map counted, with and
 // without mature ones.
 void BM_CountEveryGenre(benchmark::State& state) {
-    auto lines = fav::ReadGameLines(Cabinet().MapPath(), fav::MameMapBounds);
-    const fav::CategoryRead read = fav::ReadCategoryFile(Cabinet().CatverPath());
-    if (!lines || read.filters.empty()) {
-        state.SkipWithError("the files could not be read");
+    const ReadFiles files;
+    if (!files.Usable(state)) {
         return;
     }
+    const auto& [lines, read] = files;
     for (auto _ : state) {
         const fav::GameRoms roms(lines.value());
         std::size_t shown = 0;

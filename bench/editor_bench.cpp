@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "bench_files.h"
 #include "core/categories/category_catalogue.h"
 #include "core/launcher/game_list.h"
 #include "screens/editor/form7.h"
@@ -47,13 +48,7 @@ constexpr int MameGames = 45294;
 class Cabinet {
 public:
     Cabinet() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "favorizer-editor-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::perror("mkdtemp");
-            std::exit(1);
-        }
-        dir_ = pattern;
+        dir_ = fav::bench::MakeBenchFolder("editor-bench");
         std::filesystem::create_directories(dir_ + "/config");
 
         std::mt19937 random(20261207);

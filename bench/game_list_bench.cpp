@@ -1,3 +1,4 @@
+#include "bench_files.h"
 #include "core/launcher/game_list.h"
 
 #include <benchmark/benchmark.h>
@@ -16,13 +17,7 @@ namespace {
 class GeneratedMapFile {
 public:
     explicit GeneratedMapFile(const char* lineEnd) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "favorizer-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::perror("mkdtemp");
-            std::exit(1);
-        }
-        folder_ = pattern;
+        folder_ = fav::bench::MakeBenchFolder("bench");
         path_ = folder_ + "/mame.map";
         std::string text;
         char line[96];
@@ -55,26 +50,7 @@ private:
 
 // The floor: the file read into one buffer and nothing else.
 void PlainRead(benchmark::State& state, const GeneratedMapFile& map) {
-    for (auto _ : state) {
-        const int fd = ::open(map.path().c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat info {};
-        if (fd < 0 || ::fstat(fd, &info) != 0) {
-            state.SkipWithError("cannot open the map file");
-            break;
-        }
-        std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
-        std::size_t filled = 0;
-        while (filled < bytes.size()) {
-            const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-            if (got <= 0) {
-                break;
-            }
-            filled += static_cast<std::size_t>(got);
-        }
-        ::close(fd);
-        benchmark::DoNotOptimize(bytes.data());
-        benchmark::ClobberMemory();
-    }
+    fav::bench::ReadFileFloor(state, map.path());
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * map.size()));
 }
 

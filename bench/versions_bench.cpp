@@ -1,3 +1,4 @@
+#include "bench_files.h"
 #include "core/backups/list_versions.h"
 #include "core/launcher/game_list.h"
 
@@ -21,13 +22,7 @@ constexpr int ListGames = 32767;
 class Cabinet {
 public:
     Cabinet() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "favorizer-versions-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::perror("mkdtemp");
-            std::exit(1);
-        }
-        dir_ = pattern;
+        dir_ = fav::bench::MakeBenchFolder("versions-bench");
         program_ = dir_ + "/program";
         std::filesystem::create_directories(dir_ + "/config");
         std::filesystem::create_directories(program_);
@@ -90,27 +85,7 @@ std::uint64_t FolderBytes(const std::string& folder) {
 
 // The floor: the list's map file read into one buffer and nothing else.
 void PlainRead(benchmark::State& state, const Cabinet& cabinet) {
-    const std::string path = cabinet.MapPath();
-    for (auto _ : state) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat info {};
-        if (fd < 0 || ::fstat(fd, &info) != 0) {
-            state.SkipWithError("cannot open the map file");
-            break;
-        }
-        std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
-        std::size_t filled = 0;
-        while (filled < bytes.size()) {
-            const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-            if (got <= 0) {
-                break;
-            }
-            filled += static_cast<std::size_t>(got);
-        }
-        ::close(fd);
-        benchmark::DoNotOptimize(bytes.data());
-        benchmark::ClobberMemory();
-    }
+    fav::bench::ReadFileFloor(state, cabinet.MapPath());
 }
 
 // The editor's save: both files written, flushed and put in place, with the journal.

@@ -26,9 +26,7 @@ namespace fav {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadBytes;
-using test::TempFolder;
-using test::WriteBytes;
+using namespace test;
 
 constexpr uid_t OrdinaryUid = 65534;
 constexpr gid_t OrdinaryGid = 65534;

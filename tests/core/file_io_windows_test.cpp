@@ -10,9 +10,7 @@
 namespace fav {
 namespace {
 
-using test::ReadBytes;
-using test::TempFolder;
-using test::WriteBytes;
+using namespace test;
 
 // Archive is left out: the system sets it on every file written.
 DWORD AttributesOf(const std::string& path) {

@@ -11,10 +11,7 @@
 namespace fav {
 namespace {
 
-using test::Exists;
-using test::ReadBytes;
-using test::TempFolder;
-using test::WriteBytes;
+using namespace test;
 
 std::vector<std::string> Lines(const GameLines& lines) {
     std::vector<std::string> copy;

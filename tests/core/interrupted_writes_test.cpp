@@ -20,9 +20,7 @@
 namespace fav {
 namespace {
 
-using test::ReadBytes;
-using test::TempFolder;
-using test::WriteBytes;
+using namespace test;
 
 constexpr int Finished = 3;
 

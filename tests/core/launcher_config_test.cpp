@@ -8,10 +8,7 @@
 namespace fav {
 namespace {
 
-using test::Exists;
-using test::ReadBytes;
-using test::TempFolder;
-using test::WriteBytes;
+using namespace test;
 
 // The emulators line between two ordinary lines, all ending CR LF.
 std::string ConfigAround(const std::string& emulatorsLine) {

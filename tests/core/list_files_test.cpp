@@ -13,10 +13,7 @@
 namespace fav {
 namespace {
 
-using test::Exists;
-using test::ReadBytes;
-using test::TempFolder;
-using test::WriteBytes;
+using namespace test;
 
 // A launcher folder with kabinet.cfg and, unless told otherwise, config/mame.cfg.
 struct Launcher {

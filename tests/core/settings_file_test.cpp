@@ -7,9 +7,7 @@
 namespace fav {
 namespace {
 
-using test::ReadBytes;
-using test::TempFolder;
-using test::WriteBytes;
+using namespace test;
 
 // The root of the system drive, where every path points by default.
 const std::string Root = SystemRoot;

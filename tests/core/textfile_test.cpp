@@ -18,10 +18,7 @@ namespace fav {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Exists;
-using test::ReadBytes;
-using test::TempFolder;
-using test::WriteBytes;
+using namespace test;
 
 // Every name in the folder, hidden ones included, so a stray temporary file shows up.
 std::set<std::string> Names(const std::string& folder) {

@@ -1,9 +1,22 @@
 # shellcheck shell=bash
 # What the tests that drive the real program with a virtual game controller share: the wiring of
 # the two controllers, taps on them, teaching the encoder and one list's life with a controller
-# alone. The caller defines `pad` (one command to the virtual controller), `fail`, `wait_window`
-# and `wait_window_gone` (with the windows' titles, from xvfb_session.sh), and sets program_dir,
-# kabinet and config.
+# alone. The caller defines `fail`, `wait_window` and `wait_window_gone` (with the windows'
+# titles, from xvfb_session.sh), and `pad` unless it opens the test pad here, and sets
+# program_dir, kabinet and config.
+
+# The FIFO the program reads the test pad's commands from, $scratch/pad, opened both ways on
+# descriptor 7 so neither end ever waits for the other; `pad COMMAND` writes one command.
+# shellcheck disable=SC2154  # scratch is the caller's
+open_test_pad() {
+    fifo="$scratch/pad"
+    mkfifo "$fifo"
+    exec 7<>"$fifo"
+    # shellcheck disable=SC2317  # called by the test
+    pad() {
+        echo "$1" >&7
+    }
+}
 
 # The controller's wiring: a control's name, then the test pad's words for pressing and letting
 # it go.

@@ -8,34 +8,16 @@
 #
 # Usage: category_test.sh FAVORIZER_BINARY DEMO_CABINET_FOLDER
 # Exits 77 (skipped) only when Xvfb or xdotool is missing or Xvfb cannot start here.
-set -uo pipefail
-
-program_source="$1"
-demo_cabinet="$2"
-timeout="${XVFB_TEST_TIMEOUT:-20}"
-skip=77
-
-scripts="$(dirname "${BASH_SOURCE[0]}")/../../scripts"
-# shellcheck source=SCRIPTDIR/../../scripts/common.sh
-source "$scripts/common.sh"
-# shellcheck source=SCRIPTDIR/../../scripts/xvfb_session.sh
-source "$scripts/xvfb_session.sh"
+# shellcheck source=SCRIPTDIR/../support/xvfb_start.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/xvfb_start.sh" category-test "$@"
 # shellcheck source=SCRIPTDIR/../support/pad_flows.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../support/pad_flows.sh"
-skip_without_xvfb_tools "$skip"
-
-begin_session category-test
 
 cabinet="$scratch/cabinet"
 program_dir="$scratch/program"
 config="$cabinet/config"
 map="$config/kbfavCLASSICS.map"
-fifo="$scratch/pad"
-mkfifo "$fifo"
-exec 7<>"$fifo"
-pad() {
-    echo "$1" >&7
-}
+open_test_pad
 
 question_title='^Add every shown game$'
 

@@ -6,32 +6,16 @@
 #
 # Usage: controller_test.sh FAVORIZER_BINARY DEMO_CABINET_FOLDER
 # Exits 77 (skipped) only when Xvfb or xdotool is missing or Xvfb cannot start here.
-set -uo pipefail
-
-program_source="$1"
-demo_cabinet="$2"
-timeout="${XVFB_TEST_TIMEOUT:-20}"
-skip=77
-
-scripts="$(dirname "${BASH_SOURCE[0]}")/../../scripts"
-# shellcheck source=SCRIPTDIR/../../scripts/common.sh
-source "$scripts/common.sh"
-# shellcheck source=SCRIPTDIR/../../scripts/xvfb_session.sh
-source "$scripts/xvfb_session.sh"
+# shellcheck source=SCRIPTDIR/../support/xvfb_start.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/xvfb_start.sh" pad-test "$@"
 # shellcheck source=SCRIPTDIR/../support/pad_flows.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../support/pad_flows.sh"
-skip_without_xvfb_tools "$skip"
-
-begin_session pad-test
 
 cabinet="$scratch/cabinet"
 program_dir="$scratch/program"
 kabinet="$cabinet/kabinet.cfg"
 config="$cabinet/config"
-fifo="$scratch/pad"
-mkfifo "$fifo"
-# Open both ways, so neither the test nor the program ever waits for the other end.
-exec 7<>"$fifo"
+open_test_pad
 
 # A fresh cabinet and program folder; `again` starts the same program once more.
 start_program() {
@@ -51,9 +35,6 @@ start_program() {
     app_pid=$!
 }
 
-pad() {
-    echo "$1" >&7
-}
 
 if ! start_screen "${XVFB_TEST_SCREEN:-1024x768x24}"; then
     echo "SKIPPED: Xvfb cannot run here"

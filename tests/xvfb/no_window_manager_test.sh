@@ -9,21 +9,8 @@
 #
 # Usage: no_window_manager_test.sh FAVORIZER_BINARY DEMO_CABINET_FOLDER
 # Exits 77 (skipped) only when Xvfb or xdotool is missing or Xvfb cannot start here.
-set -uo pipefail
-
-program_source="$1"
-demo_cabinet="$2"
-timeout="${XVFB_TEST_TIMEOUT:-20}"
-skip=77
-
-scripts="$(dirname "${BASH_SOURCE[0]}")/../../scripts"
-# shellcheck source=SCRIPTDIR/../../scripts/common.sh
-source "$scripts/common.sh"
-# shellcheck source=SCRIPTDIR/../../scripts/xvfb_session.sh
-source "$scripts/xvfb_session.sh"
-skip_without_xvfb_tools "$skip"
-
-begin_session xvfb-test
+# shellcheck source=SCRIPTDIR/../support/xvfb_start.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/xvfb_start.sh" xvfb-test "$@"
 
 # --- the program ----------------------------------------------------------------------------
 

@@ -12,10 +12,7 @@
 namespace fav {
 namespace {
 
-using test::Exists;
-using test::ReadBytes;
-using test::TempFolder;
-using test::WriteBytes;
+using namespace test;
 
 LocalTime At(int day, int hour, int minute, int second) {
     return {2024, 5, day, hour, minute, second};
