@@ -295,13 +295,14 @@ TEST(TextFile, FolderHasOrdinaryFile) {
 TEST(TextFile, SubfolderNamesAreWhatAFolderTreeShows) {
     TempFolder folder;
     fs::create_directory(folder / "sub");
-    fs::create_directory(folder / ".dot");
     WriteBytes(folder / "file", "x");
 #ifdef _WIN32
+    // The attribute decides. (Wine gives names with a leading dot the attribute too.)
     fs::create_directory(folder / "hidden");
     ASSERT_TRUE(::SetFileAttributesA((folder / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN));
-    const std::set<std::string> shown{".dot", "sub"};
+    const std::set<std::string> shown{"sub"};
 #else
+    fs::create_directory(folder / ".dot");
     fs::create_directory_symlink("sub", folder / "link");
     fs::create_symlink("missing-target", folder / "dangling");
     const std::set<std::string> shown{".dot", "link", "sub"};
