@@ -24,6 +24,8 @@ error_title='^Error!!$'
 delete_title='^Delete '
 editor_title='^Edit Game List: '
 controls_title='^Game controller$'
+# The message boxes'.
+box_title='^Favorizer$'
 
 # Ends the test with the given status (the skip code) when Xvfb or xdotool is missing.
 skip_without_xvfb_tools() {

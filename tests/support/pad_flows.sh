@@ -71,9 +71,10 @@ tap() {
 }
 
 # Creates the list A, adds a game to it, saves it and deletes it, with the controller alone; a
-# Start held for a second on the keyboard types once.
+# Start held for a second on the keyboard types once. With "deleted before" as the second
+# argument, the games an earlier A was deleted with are offered back and refused with game exit.
 list_with_controller() {
-    local kind="$1"
+    local kind="$1" deleted_before="${2:-}"
     tap right start # Create: the keyboard
     wait_window "$keyboard_title"
     # Start held for a second on A: typed once.
@@ -85,6 +86,11 @@ list_with_controller() {
     tap up start     # Done: no description
     wait_window "$verify_title"
     tap start        # Yes
+    if [[ -n "$deleted_before" ]]; then
+        wait_window "$box_title"
+        tap exit # No: the list stays empty
+        wait_window_gone "$box_title"
+    fi
     wait_window "$menu_title"
     grep -q 'kbfavCLASSICS kbfavA' <(tr -d '\r' <"$kabinet") ||
         fail "$kind: the list A was not created: $(grep emulators "$kabinet")"

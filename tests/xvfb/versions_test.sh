@@ -10,8 +10,6 @@
 # shellcheck source=SCRIPTDIR/../support/xvfb_start.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../support/xvfb_start.sh" versions-test "$@"
 
-box_title='^Favorizer$'
-
 cabinet="$scratch/cabinet"
 program_dir="$scratch/program"
 config="$cabinet/config"
