@@ -163,12 +163,10 @@ for kind in known encoder; do
     sleep 0.3
     if [[ "$kind" == encoder ]]; then
         teach_encoder
-    fi
-    # Both runs share the program folder, so the second finds the A the first deleted.
-    if [[ "$kind" == known ]]; then
-        list_with_controller "$kind"
-    else
+        # Both runs share the program folder, so this one finds the A the first one deleted.
         list_with_controller "$kind" "deleted before"
+    else
+        list_with_controller "$kind"
     fi
     unplugged_while_held "$kind"
     tap exit # game exit on the menu: the program ends
